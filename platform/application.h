@@ -1,0 +1,40 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "platform/text.h"
+
+namespace pw {
+
+// A picture in a neutral form: premultiplied-free ARGB pixels, row by row, and a hot spot.
+struct Picture {
+  int width = 0;
+  int height = 0;
+  int hotX = 0;
+  int hotY = 0;
+  std::vector<std::uint32_t> argb;
+};
+
+class Application {
+ public:
+  virtual ~Application() = default;
+  // The folder that holds the executable, without a trailing separator.
+  virtual Text path() = 0;
+  virtual Text title() = 0;
+  virtual void setTitle(TextView title) = 0;
+  // Ends the process at once: no further handler runs.
+  [[noreturn]] virtual void end() = 0;
+  virtual Picture loadPicture(TextView path) = 0;
+  // Opens a web address with the desktop's default handler, without waiting for it.
+  virtual void openAddress(TextView address) = 0;
+};
+
+// The runtime's random numbers.
+class Random {
+ public:
+  virtual ~Random() = default;
+  virtual void randomize(double seed) = 0;
+  virtual double next() = 0;  // in [0, 1)
+};
+
+}  // namespace pw

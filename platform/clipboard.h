@@ -1,0 +1,22 @@
+#pragma once
+#include <optional>
+
+#include "platform/text.h"
+
+namespace pw {
+
+// The system clipboard. Each call is one attempt: it completes or throws a RuntimeError (for
+// example while another program holds the clipboard). No format means plain text; a format number
+// is a Windows clipboard format and fails where the backend does not know it.
+class Clipboard {
+ public:
+  virtual ~Clipboard() = default;
+  virtual void clear() = 0;
+  virtual void setText(TextView text, std::optional<int> format) = 0;
+  // "" when the clipboard holds no text in that format.
+  virtual Text text(std::optional<int> format) = 0;
+  // Whether plain text is on offer now; cheap, never fails.
+  virtual bool hasText() = 0;
+};
+
+}  // namespace pw

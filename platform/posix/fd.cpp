@@ -1,0 +1,58 @@
+#include "platform/posix/fd.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace pw::posix {
+
+Fd& Fd::operator=(Fd&& other) noexcept {
+  if (this != &other) {
+    close();
+    fd_ = other.release();
+  }
+  return *this;
+}
+
+Fd::~Fd() { close(); }
+
+int Fd::close() {
+  if (fd_ < 0) return 0;
+  int rc = ::close(fd_);
+  fd_ = -1;
+  return rc == 0 ? 0 : errno;
+}
+
+int writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return 0;
+}
+
+int readAll(int fd, std::string& out) {
+  struct stat st {};
+  std::size_t used = out.size();
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) out.resize(used + static_cast<std::size_t>(st.st_size) + 1);
+  for (;;) {
+    if (out.size() - used < 4096) out.resize(used + 65536 + out.size() / 2);
+    ssize_t n = ::read(fd, out.data() + used, out.size() - used);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      out.resize(used);
+      return errno;
+    }
+    used += static_cast<std::size_t>(n);
+    if (n == 0) {
+      out.resize(used);
+      return 0;
+    }
+  }
+}
+
+}  // namespace pw::posix

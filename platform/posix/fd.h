@@ -1,0 +1,28 @@
+#pragma once
+// Small RAII and loop helpers over file descriptors.
+#include <string>
+#include <string_view>
+
+namespace pw::posix {
+
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  Fd(Fd&& other) noexcept : fd_(other.release()) {}
+  Fd& operator=(Fd&& other) noexcept;
+  ~Fd();
+  int get() const { return fd_; }
+  explicit operator bool() const { return fd_ >= 0; }
+  int release() { int fd = fd_; fd_ = -1; return fd; }
+  int close();  // 0, or the errno of a failed close
+
+ private:
+  int fd_;
+};
+
+// Writes everything or returns the errno of the failure.
+int writeAll(int fd, std::string_view bytes);
+// Reads to end of file; returns 0 or an errno.
+int readAll(int fd, std::string& out);
+
+}  // namespace pw::posix

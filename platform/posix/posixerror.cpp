@@ -1,0 +1,25 @@
+#include "platform/posix/posixerror.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace pw::posix {
+
+int errorNumberFor(int error) {
+  switch (error) {
+    case ENOENT: case ENOTDIR: return err::PathNotFound;
+    case EACCES: case EPERM: case EROFS: case ETXTBSY: return err::PermissionDenied;
+    case ENOSPC: case EFBIG: case EDQUOT: return err::DiskFull;
+    case ENAMETOOLONG: case EINVAL: case EILSEQ: return err::BadFileName;
+    case ENOMEM: return err::OutOfMemory;
+    default: return err::PathFileAccess;
+  }
+}
+
+void throwErrno(int error, TextView what) {
+  Text reason = fromUtf8(std::strerror(error));
+  if (!reason.empty()) reason[0] = reason[0] >= u'A' && reason[0] <= u'Z' ? reason[0] + 32 : reason[0];
+  throw RuntimeError(errorNumberFor(error), u"Could not " + Text(what) + u": " + reason + u".");
+}
+
+}  // namespace pw::posix

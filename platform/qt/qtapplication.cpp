@@ -1,0 +1,78 @@
+#include "platform/qt/qtapplication.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QUrl>
+#include <QWindow>
+#include <cstdio>
+#include <unistd.h>
+
+#include "platform/qt/qtext.h"
+#include "platform/runtimeerror.h"
+
+namespace pw::qt {
+namespace {
+
+// A .cur file keeps its hot spot where an icon keeps its planes and bit count.
+void readCursorHotSpot(const QString& path, Picture& picture) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return;
+  const QByteArray head = file.read(14);
+  if (head.size() < 14 || head[0] != 0 || head[1] != 0 || head[2] != 2 || head[3] != 0) return;
+  const auto u16 = [&](int at) { return int(uchar(head[at])) | int(uchar(head[at + 1])) << 8; };
+  picture.hotX = std::min(u16(10), picture.width - 1);
+  picture.hotY = std::min(u16(12), picture.height - 1);
+}
+
+}  // namespace
+
+Text QtApplication::path() { return text(QCoreApplication::applicationDirPath()); }
+
+void QtApplication::end() {
+  std::fflush(nullptr);
+  ::_exit(0);
+}
+
+Picture QtApplication::loadPicture(TextView path) {
+  const QString file = qstr(path);
+  QImageReader reader(file);
+  QImage image;
+  if (!reader.canRead() || !reader.read(&image)) {
+    throw RuntimeError(err::InvalidPicture, u"Invalid picture: \"" + Text(path) + u"\" is not a picture or cursor Pagewick can read.");
+  }
+  image = image.convertToFormat(QImage::Format_ARGB32);
+  Picture picture{image.width(), image.height(), 0, 0, {}};
+  picture.argb.reserve(static_cast<std::size_t>(image.width()) * image.height());
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    picture.argb.insert(picture.argb.end(), row, row + image.width());
+  }
+  readCursorHotSpot(file, picture);
+  return picture;
+}
+
+void QtApplication::openAddress(TextView address) {
+  const QUrl url(qstr(address), QUrl::StrictMode);
+  if (!url.isValid() || url.isRelative()) {
+    throw RuntimeError(err::InvalidProcedureCall, u"\"" + Text(address) + u"\" is not a web address.");
+  }
+  if (!QDesktopServices::openUrl(url)) {
+    throw RuntimeError(err::FileNotFound, u"No program was found to open \"" + Text(address) + u"\".");
+  }
+}
+
+void QtStacking::makeTopmost(WindowHandle handle) {
+  for (QWindow* window : QGuiApplication::topLevelWindows()) {
+    if (window->handle() && window->winId() == handle) {
+      window->setFlags(window->flags() | Qt::WindowStaysOnTopHint);
+      window->raise();
+      window->requestActivate();
+      return;
+    }
+  }
+}
+
+}  // namespace pw::qt

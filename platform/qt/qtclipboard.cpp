@@ -1,0 +1,44 @@
+#include "platform/qt/qtclipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include "platform/qt/qtext.h"
+#include "platform/runtimeerror.h"
+
+namespace pw::qt {
+namespace {
+
+QClipboard& board() {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (!clipboard) throw RuntimeError(err::ServiceUnavailable, u"The clipboard is not available.");
+  return *clipboard;
+}
+
+void checkFormat(std::optional<int> format) {
+  if (!format || *format == 1 || *format == 7 || *format == 13) return;
+  throw RuntimeError(err::ClipboardFormat, u"The clipboard format " + number(*format) +
+                                               u" is not supported; only text (1, 7 or 13) is.");
+}
+
+}  // namespace
+
+void QtClipboard::clear() { board().clear(); }
+
+void QtClipboard::setText(TextView text, std::optional<int> format) {
+  checkFormat(format);
+  board().setText(qstr(text));
+}
+
+Text QtClipboard::text(std::optional<int> format) {
+  checkFormat(format);
+  return board().text().toStdU16String();
+}
+
+bool QtClipboard::hasText() {
+  const QMimeData* data = board().mimeData();
+  return data && data->hasText();
+}
+
+}  // namespace pw::qt

@@ -1,0 +1,25 @@
+#pragma once
+// Everything the program asks of the desktop, handed to each handler as one bundle.
+#include "platform/application.h"
+#include "platform/clipboard.h"
+#include "platform/eventpump.h"
+#include "platform/files.h"
+#include "platform/messageboxes.h"
+#include "platform/settingsstore.h"
+#include "platform/windowautomation.h"
+
+namespace pw {
+
+struct Services {
+  WindowAutomation& automation;
+  WindowStacking& stacking;
+  Clipboard& clipboard;
+  EventPump& events;
+  SettingsStore& settings;
+  MessageBoxes& messages;
+  Files& files;
+  Application& app;
+  Random& random;
+};
+
+}  // namespace pw

@@ -1,0 +1,20 @@
+#pragma once
+#include <random>
+
+#include "platform/application.h"
+
+namespace pw {
+
+class StdRandom final : public Random {
+ public:
+  void randomize(double seed) override;
+  double next() override;
+
+ private:
+  std::mt19937_64 engine_{std::random_device{}()};
+};
+
+// Seconds since local midnight, with fractions, from the system clock.
+double secondsSinceMidnight();
+
+}  // namespace pw

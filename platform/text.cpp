@@ -1,0 +1,106 @@
+#include "platform/text.h"
+
+namespace pw {
+namespace {
+
+bool isHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool isLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+void put(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+void put(Text& out, char32_t cp) {
+  if (cp < 0x10000) {
+    out.push_back(static_cast<char16_t>(cp));
+  } else {
+    cp -= 0x10000;
+    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+  }
+}
+
+}  // namespace
+
+std::string toUtf8(TextView text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 4);
+  const std::size_t n = text.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const char16_t c = text[i];
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+    } else if (isHigh(c) && i + 1 < n && isLow(text[i + 1])) {
+      put(out, 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00));
+      ++i;
+    } else {
+      put(out, c);
+    }
+  }
+  return out;
+}
+
+Text fromUtf8(std::string_view bytes) {
+  Text out;
+  out.reserve(bytes.size());
+  const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t n = bytes.size();
+  std::size_t i = 0;
+  while (i < n) {
+    const unsigned char b = s[i];
+    if (b < 0x80) {
+      out.push_back(b);
+      ++i;
+      continue;
+    }
+    int len = b >= 0xF0 && b <= 0xF4 ? 4 : b >= 0xE0 ? 3 : b >= 0xC2 && b < 0xE0 ? 2 : 0;
+    if (b > 0xF4) len = 0;
+    char32_t cp = len == 4 ? b & 0x07 : len == 3 ? b & 0x0F : b & 0x1F;
+    bool ok = len > 0 && i + len <= n;
+    for (int k = 1; ok && k < len; ++k) {
+      ok = (s[i + k] & 0xC0) == 0x80;
+      cp = (cp << 6) | (s[i + k] & 0x3F);
+    }
+    // Overlong forms and out-of-range values are not UTF-8; surrogates are accepted (WTF-8).
+    if (ok && ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)))) ok = false;
+    if (!ok) {
+      out.push_back(0xFFFD);
+      ++i;
+      continue;
+    }
+    put(out, cp);
+    i += len;
+  }
+  return out;
+}
+
+std::size_t findLoneSurrogate(TextView text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (isHigh(text[i]) && i + 1 < text.size() && isLow(text[i + 1])) {
+      ++i;
+    } else if (isHigh(text[i]) || isLow(text[i])) {
+      return i;
+    }
+  }
+  return TextView::npos;
+}
+
+Text number(long long value) { return ascii(std::to_string(value)); }
+
+Text ascii(std::string_view s) { return Text(s.begin(), s.end()); }
+
+}  // namespace pw

@@ -1,0 +1,53 @@
+#include "platform/windowmatch.h"
+
+#include <algorithm>
+
+namespace pw {
+namespace {
+
+// Simple case folding for the scripts window titles are written in here: Latin, Greek, Cyrillic.
+char16_t fold(char16_t c) {
+  if (c >= u'A' && c <= u'Z') return c + 32;
+  if (c < 0xC0) return c;
+  if (c <= 0xDE && c != 0xD7) return c + 32;
+  if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) return c + 32;
+  if (c >= 0x410 && c <= 0x42F) return c + 32;
+  if (c >= 0x400 && c <= 0x40F) return c + 80;
+  return c;
+}
+
+bool equalFolded(TextView a, TextView b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return fold(x) == fold(y); });
+}
+
+}  // namespace
+
+TitleMatch matchTitle(TextView title, TextView wanted) {
+  if (wanted.empty() || title.size() < wanted.size()) return TitleMatch::None;
+  if (equalFolded(title, wanted)) return TitleMatch::Exact;
+  if (equalFolded(title.substr(0, wanted.size()), wanted) ||
+      equalFolded(title.substr(title.size() - wanted.size()), wanted)) {
+    return TitleMatch::Partial;
+  }
+  return TitleMatch::None;
+}
+
+std::optional<std::size_t> pickWindow(const std::vector<WindowCandidate>& candidates,
+                                      TextView wanted) {
+  std::optional<std::size_t> partial;
+  for (std::size_t i = 0; i < candidates.size(); ++i) {
+    switch (matchTitle(candidates[i].title, wanted)) {
+      case TitleMatch::Exact: return i;
+      case TitleMatch::Partial: if (!partial) partial = i; break;
+      case TitleMatch::None: break;
+    }
+  }
+  return partial;
+}
+
+Text windowNotFoundDescription(TextView wanted) {
+  return u"No window whose title is, starts with or ends with \"" + Text(wanted) + u"\" was found.";
+}
+
+}  // namespace pw

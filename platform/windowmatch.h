@@ -1,0 +1,29 @@
+#pragma once
+// Which window a title activates. The same rule on every platform.
+#include <optional>
+#include <vector>
+
+#include "platform/text.h"
+#include "platform/windowautomation.h"
+
+namespace pw {
+
+struct WindowCandidate {
+  WindowHandle handle;
+  Text title;
+};
+
+enum class TitleMatch { None, Partial, Exact };
+
+// Titles compare without regard to case. A title that starts or ends with `wanted` is a partial
+// match; the empty text matches nothing.
+TitleMatch matchTitle(TextView title, TextView wanted);
+
+// `candidates` are ordered topmost first. An exact match wins over a partial one; among equals the
+// topmost, that is the most recently active, wins.
+std::optional<std::size_t> pickWindow(const std::vector<WindowCandidate>& candidates,
+                                      TextView wanted);
+
+Text windowNotFoundDescription(TextView wanted);
+
+}  // namespace pw

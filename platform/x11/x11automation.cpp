@@ -1,0 +1,184 @@
+#include "platform/x11/x11automation.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+#include <unistd.h>
+
+#include "platform/runtimeerror.h"
+#include "platform/x11/x11keys.h"
+#include "platform/x11/x11properties.h"
+
+namespace pw::x11 {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Windows may vanish between listing and reading them; their errors are expected, not fatal.
+int ignoreErrors(Display*, XErrorEvent*) { return 0; }
+
+bool waitUntil(int timeoutMs, int pollMs, const auto& done) {
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    if (done()) return true;
+    if (Clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(pollMs));
+  }
+}
+
+Text unavailableReason(const char* name) {
+  const char* display = name ? name : std::getenv("DISPLAY");
+  if (!display || !*display) {
+    if (const char* wayland = std::getenv("WAYLAND_DISPLAY"); wayland && *wayland) {
+      return u"Browser windows cannot be reached: this is a Wayland session and no X server "
+             u"(XWayland) is available. Run Pagewick in an X11 session or under XWayland.";
+    }
+    return u"Browser windows cannot be reached: no X display is set (DISPLAY is empty).";
+  }
+  return u"Browser windows cannot be reached: the X display \"" + fromUtf8(display) +
+         u"\" does not answer.";
+}
+
+}  // namespace
+
+X11Automation::X11Automation(const char* displayName, X11Timing timing) : timing_(timing) {
+  XSetErrorHandler(ignoreErrors);
+  display_ = XOpenDisplay(displayName);
+  if (!display_) unavailable_ = unavailableReason(displayName);
+}
+
+X11Automation::~X11Automation() {
+  if (display_) XCloseDisplay(display_);
+}
+
+Display* X11Automation::display() {
+  if (!display_) throw RuntimeError(err::ServiceUnavailable, unavailable_);
+  return display_;
+}
+
+bool X11Automation::windowManagerRunning() {
+  Display* d = display();
+  Properties props(d);
+  auto check = props.window(DefaultRootWindow(d), "_NET_SUPPORTING_WM_CHECK");
+  return check && props.window(*check, "_NET_SUPPORTING_WM_CHECK") == check;
+}
+
+std::vector<WindowCandidate> X11Automation::candidates() {
+  Display* d = display();
+  Properties props(d);
+  const Window root = DefaultRootWindow(d);
+  std::vector<unsigned long> windows;  // bottom first
+  if (windowManagerRunning()) {
+    windows = props.windows(root, "_NET_CLIENT_LIST_STACKING");
+    if (windows.empty()) windows = props.windows(root, "_NET_CLIENT_LIST");
+  } else {
+    Window unusedRoot, unusedParent, *children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(d, root, &unusedRoot, &unusedParent, &children, &count)) {
+      for (unsigned i = 0; i < count; ++i) {
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(d, children[i], &attributes) && attributes.map_state == IsViewable &&
+            !attributes.override_redirect) {
+          windows.push_back(children[i]);
+        }
+      }
+      if (children) XFree(children);
+    }
+  }
+  std::vector<WindowCandidate> result;
+  const auto self = static_cast<unsigned long>(::getpid());
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+    if (props.cardinal(*it, "_NET_WM_PID") == self) continue;
+    if (auto title = props.title(*it)) result.push_back({*it, std::move(*title)});
+  }
+  return result;
+}
+
+void X11Automation::activate(TextView title) {
+  const auto windows = candidates();
+  const auto chosen = pickWindow(windows, title);
+  if (!chosen) throw RuntimeError(err::WindowNotFound, windowNotFoundDescription(title));
+  const Window target = windows[*chosen].handle;
+  const bool managed = windowManagerRunning();
+
+  requestActivation(target, managed);
+  const auto done = [&] { return hasFocus(target); };
+  bool active = waitUntil(timing_.confirmActivation / 2, timing_.poll, done);
+  if (!active) {
+    // The window manager did not hand over the focus; take it directly.
+    requestActivation(target, false);
+    active = waitUntil(timing_.confirmActivation / 2, timing_.poll, done);
+  }
+  if (!active) {
+    throw RuntimeError(err::WindowNotFound,
+                       u"The window \"" + windows[*chosen].title + u"\" was found for \"" + Text(title) +
+                           u"\" but did not become the active window within " +
+                           number(timing_.confirmActivation) + u" ms.");
+  }
+}
+
+void X11Automation::requestActivation(unsigned long window, bool viaWindowManager) {
+  Display* d = display();
+  Properties props(d);
+  const Window root = DefaultRootWindow(d);
+  if (viaWindowManager) {
+    auto desktop = props.cardinal(window, "_NET_WM_DESKTOP");
+    auto current = props.cardinal(root, "_NET_CURRENT_DESKTOP");
+    if (desktop && current && *desktop != 0xFFFFFFFFul && *desktop != *current) {
+      props.sendToRoot(root, "_NET_CURRENT_DESKTOP", {static_cast<long>(*desktop), CurrentTime});
+    }
+    // Source 2: a pager acting for the user, which window managers do not refuse.
+    props.sendToRoot(window, "_NET_ACTIVE_WINDOW", {2, CurrentTime, 0});
+  } else {
+    XMapRaised(d, window);
+    XRaiseWindow(d, window);
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(d, window, &attributes) && attributes.map_state == IsViewable) {
+      XSetInputFocus(d, window, RevertToParent, CurrentTime);
+    }
+  }
+  XSync(d, False);
+}
+
+bool X11Automation::hasFocus(unsigned long window) {
+  Display* d = display();
+  Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(d, &focus, &revert);
+  // The focus may sit on one of the window's children.
+  for (int depth = 0; focus > PointerRoot && depth < 64; ++depth) {
+    if (focus == window) return true;
+    Window root, parent, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(d, focus, &root, &parent, &children, &count)) return false;
+    if (children) XFree(children);
+    if (parent == root) return false;
+    focus = parent;
+  }
+  return false;
+}
+
+void X11Automation::sendKeys(TextView keys) {
+  Display* d = display();
+  const auto strokes = parseKeys(keys);
+  int event = 0, error = 0, major = 0, minor = 0;
+  if (!XTestQueryExtension(d, &event, &error, &major, &minor)) {
+    throw RuntimeError(err::ServiceUnavailable, u"Keystrokes cannot be sent: the X server has no XTEST extension.");
+  }
+  Keyboard keyboard(d);
+  Text held;
+  if (!waitUntil(timing_.modifierRelease, timing_.poll, [&] { return (held = keyboard.heldModifier()).empty(); })) {
+    throw RuntimeError(err::InvalidProcedureCall,
+                       u"The keystrokes \"" + Text(keys) + u"\" were not sent: the " + held +
+                           u" key is still held down.");
+  }
+  for (const KeyStroke& stroke : strokes) keyboard.press(stroke, keys);
+}
+
+}  // namespace pw::x11

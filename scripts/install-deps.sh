@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Pagewick needs. "build" is enough to build and run the program;
+# "test" adds what the tests drive: an X server, a window manager and two real browsers.
+set -euo pipefail
+what=${1:-build}
+
+build=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libqt6test6 libgl-dev
+       libx11-dev libxtst-dev fonts-liberation2 xdg-utils)
+test=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth openbox x11-utils
+      x11-xkb-utils xdotool xclip firefox-esr chromium)
+
+pkgs=("${build[@]}")
+[ "$what" = test ] && pkgs+=("${test[@]}")
+
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo=sudo
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
