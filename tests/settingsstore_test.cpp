@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/posix/filesettingsstore.h"
+#include "platform/runtimeerror.h"
+#include "tests/doubles/tempdir.h"
+
+namespace pw {
+namespace {
+
+using posix::FileSettingsStore;
+using test::TempDir;
+
+TEST(SettingsStore, ValuesComeBackExactly) {
+  TempDir dir;
+  FileSettingsStore store(dir.path());
+  const Text values[] = {
+      u"",
+      u"  leading and trailing  ",
+      u"lone\rCR, CR LF\r\n, LF\n, LS\u2028, NBSP\u00A0",
+      Text(u"NUL\0inside", 10),
+      u"non-BMP \U0001F600 Ж",
+      Text(1, char16_t(0xD800)) + u"lone surrogate",
+  };
+  for (const Text& value : values) {
+    store.save(u"Kelvarin", u"Pagewick", u"Text1", value);
+    EXPECT_EQ(FileSettingsStore(dir.path()).get(u"Kelvarin", u"Pagewick", u"Text1", u"x"), value);
+  }
+}
+
+TEST(SettingsStore, TenMegabytesRoundTrip) {
+  TempDir dir;
+  FileSettingsStore store(dir.path());
+  Text big(10 * 1024 * 1024, u'x');
+  for (std::size_t i = 0; i < big.size(); i += 997) big[i] = i % 2 ? u'\r' : u'Ж';
+  store.save(u"Kelvarin", u"Pagewick", u"Text1", big);
+  EXPECT_EQ(store.get(u"Kelvarin", u"Pagewick", u"Text1", u""), big);
+}
+
+TEST(SettingsStore, AbsentKeysGiveTheDefault) {
+  TempDir dir;
+  FileSettingsStore store(dir.path() + "/not/yet");
+  EXPECT_EQ(store.get(u"Kelvarin", u"Pagewick", u"Option1", u"1"), u"1");
+  store.save(u"Kelvarin", u"Pagewick", u"Option2", u"False");
+  EXPECT_EQ(store.get(u"Kelvarin", u"Pagewick", u"Option1", u"1"), u"1");
+  EXPECT_EQ(store.get(u"Kelvarin", u"Pagewick", u"Option2", u"0"), u"False");
+}
+
+TEST(SettingsStore, KeepsKeysApartAndLeavesNoTemporaryFiles) {
+  TempDir dir;
+  FileSettingsStore store(dir.path());
+  store.save(u"Kelvarin", u"Pagewick", u"a/b", u"1");
+  store.save(u"Kelvarin", u"Pagewick", u"a%2Fb", u"2");
+  store.save(u"Kelvarin", u"Pagewick", u"..", u"3");
+  store.save(u"Kelvarin", u"Pagewick", u"..", u"4");
+  EXPECT_EQ(store.get(u"Kelvarin", u"Pagewick", u"a/b", u""), u"1");
+  EXPECT_EQ(store.get(u"Kelvarin", u"Pagewick", u"a%2Fb", u""), u"2");
+  EXPECT_EQ(store.get(u"Kelvarin", u"Pagewick", u"..", u""), u"4");
+  int files = 0;
+  for (auto& entry : std::filesystem::directory_iterator(dir.path() + "/Kelvarin/Pagewick")) {
+    EXPECT_EQ(entry.path().string().find(".new-"), std::string::npos) << entry.path();
+    ++files;
+  }
+  EXPECT_EQ(files, 3);
+}
+
+TEST(SettingsStore, AFailedSaveKeepsTheOldValueAndSaysWhere) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+  TempDir dir;
+  FileSettingsStore store(dir.path());
+  store.save(u"Kelvarin", u"Pagewick", u"Text2", u"old");
+  chmod((dir.path() + "/Kelvarin/Pagewick").c_str(), 0500);
+  try {
+    store.save(u"Kelvarin", u"Pagewick", u"Text2", u"new");
+    ADD_FAILURE() << "save succeeded";
+  } catch (const RuntimeError& e) {
+    EXPECT_NE(e.description().find(u"Text2"), Text::npos) << e.what();
+  }
+  EXPECT_EQ(store.get(u"Kelvarin", u"Pagewick", u"Text2", u""), u"old");
+}
+
+TEST(SettingsStore, AKeyThatIsAFolderCannotBeRead) {
+  TempDir dir;
+  FileSettingsStore store(dir.path());
+  std::filesystem::create_directories(store.keyPath(u"Kelvarin", u"Pagewick", u"Text1"));
+  EXPECT_THROW(store.get(u"Kelvarin", u"Pagewick", u"Text1", u""), RuntimeError);
+  EXPECT_THROW(store.save(u"Kelvarin", u"Pagewick", u"Text1", u"x"), RuntimeError);
+}
+
+}  // namespace
+}  // namespace pw
