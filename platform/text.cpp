@@ -1,28 +1,13 @@
 #include "platform/text.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace pw {
 namespace {
 
 bool isHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool isLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
-void put(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
 
 void put(Text& out, char32_t cp) {
   if (cp < 0x10000) {
@@ -36,20 +21,67 @@ void put(Text& out, char32_t cp) {
 
 }  // namespace
 
+// Page text is mostly ASCII: both passes below take four such units at a time where they can.
+static bool asciiBlock(const char16_t* at) {
+  std::uint64_t block;
+  std::memcpy(&block, at, 8);
+  return (block & 0xFF80FF80FF80FF80ull) == 0;
+}
+
 std::string toUtf8(TextView text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 4);
   const std::size_t n = text.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    const char16_t c = text[i];
+  const char16_t* s = text.data();
+  std::size_t size = 0;
+  for (std::size_t i = 0; i < n;) {
+    if (i + 4 <= n && asciiBlock(s + i)) {
+      size += 4;
+      i += 4;
+      continue;
+    }
+    const char16_t c = s[i++];
     if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else if (isHigh(c) && i + 1 < n && isLow(text[i + 1])) {
-      put(out, 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00));
+      size += 1;
+    } else if (c < 0x800) {
+      size += 2;
+    } else if (isHigh(c) && i < n && isLow(s[i])) {
+      size += 4;
       ++i;
     } else {
-      put(out, c);
+      size += 3;
     }
+  }
+
+  std::string out(size, '\0');
+  char* o = out.data();
+  for (std::size_t i = 0; i < n;) {
+    if (i + 4 <= n && asciiBlock(s + i)) {
+      o[0] = static_cast<char>(s[i]);
+      o[1] = static_cast<char>(s[i + 1]);
+      o[2] = static_cast<char>(s[i + 2]);
+      o[3] = static_cast<char>(s[i + 3]);
+      o += 4;
+      i += 4;
+      continue;
+    }
+    const char16_t c = s[i];
+    if (c < 0x80) {
+      *o++ = static_cast<char>(c);
+    } else if (c < 0x800) {
+      *o++ = static_cast<char>(0xC0 | (c >> 6));
+      *o++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (isHigh(c) && i + 1 < n && isLow(s[i + 1])) {
+      const char32_t cp = 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(s[i + 1]) - 0xDC00);
+      *o++ = static_cast<char>(0xF0 | (cp >> 18));
+      *o++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+      *o++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      *o++ = static_cast<char>(0x80 | (cp & 0x3F));
+      ++i;
+    } else {
+      *o++ = static_cast<char>(0xE0 | (c >> 12));
+      *o++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      *o++ = static_cast<char>(0x80 | (c & 0x3F));
+    }
+    ++i;
   }
   return out;
 }

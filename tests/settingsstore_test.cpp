@@ -92,3 +92,19 @@ TEST(SettingsStore, AKeyThatIsAFolderCannotBeRead) {
 
 }  // namespace
 }  // namespace pw
+
+namespace pw {
+namespace {
+
+TEST(SettingsStore, HandWrittenUtf8IsReadAndACutFileIsAnError) {
+  test::TempDir dir;
+  posix::FileSettingsStore store(dir.path());
+  std::filesystem::create_directories(dir / "Kelvarin/Pagewick");
+  test::writeBytes(dir / "Kelvarin/Pagewick/Text2", "/home/ана/out.txt");
+  EXPECT_EQ(store.get(u"Kelvarin", u"Pagewick", u"Text2", u""), u"/home/ана/out.txt");
+  test::writeBytes(dir / "Kelvarin/Pagewick/Text1", std::string("\xFF\xFE" "a\0b", 5));
+  EXPECT_THROW(store.get(u"Kelvarin", u"Pagewick", u"Text1", u""), RuntimeError);
+}
+
+}  // namespace
+}  // namespace pw

@@ -5,8 +5,12 @@
 
 namespace pw::posix {
 
-// One file per key: <root>/<application>/<section>/<key>, holding the value as UTF-8. A save writes
-// a new file beside the old one and renames it over, so a crash leaves the old or the new value.
+// One file per key: <root>/<application>/<section>/<key>. A save writes a new file beside the old
+// one and renames it over, so a crash leaves the old or the new value, never a mix.
+//
+// The file is the value's UTF-16 units, little-endian, after a byte-order mark: the text box's
+// whole text is saved on every keystroke, and this form is written straight from memory and
+// keeps every string exactly. A file without the mark is read as UTF-8, for values written by hand.
 class FileSettingsStore final : public SettingsStore {
  public:
   // `root` is the folder that holds the applications' folders.

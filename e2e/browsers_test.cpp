@@ -1,0 +1,139 @@
+// The capture against real browsers under a private X server: the services alone, then both
+// capture commands. Run with PAGEWICK_E2E_NO_WM=1 for a server without a window manager and
+// PAGEWICK_E2E_LAYOUT=ru for a Russian keyboard layout in front of the Latin one.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <cstdlib>
+#include <iostream>
+
+#include "capture/capture.h"
+#include "capture/capturecommands.h"
+#include "capture/clipboardretry.h"
+#include "capture/pause.h"
+#include "e2e/support/realdesktop.h"
+#include "e2e/support/xsession.h"
+#include "tests/doubles/tempdir.h"
+
+namespace pw::e2e {
+namespace {
+
+XSession* session = nullptr;
+
+const std::string kLongLine = [] {
+  std::string line;
+  for (int i = 0; i < 300; ++i) line += std::to_string(i % 10) + "abcdefghi";
+  return line;
+}();
+
+std::string page(const std::string& title) {
+  return "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>" + title +
+         "</title></head><body>"
+         "<h1>Съешь же ещё этих мягких булок</h1>"
+         "<p>Ünïcödé café — naïve 😀</p>"
+         "<table><tr><td>a1</td><td>b1</td></tr><tr><td>a2</td><td>b2</td></tr></table>"
+         "<p>" + kLongLine + "</p></body></html>";
+}
+
+// The page's pieces, in order, each on a line of its own; table cells apart by a tab.
+void expectPage(const Text& captured) {
+  const std::string text = toUtf8(captured);
+  std::size_t at = 0;
+  for (const std::string& piece : {std::string("Съешь же ещё этих мягких булок"), std::string("Ünïcödé café — naïve 😀"),
+                                   std::string("a1\tb1"), std::string("a2\tb2"), kLongLine}) {
+    const std::size_t found = text.find(piece, at);
+    ASSERT_NE(found, std::string::npos) << "missing " << piece << " in:\n" << text;
+    at = found + piece.size();
+  }
+}
+
+struct Browser {
+  const char16_t* name;   // what the capture activates
+  const char16_t* title;  // part of the loaded window's title
+};
+
+class BrowsersTest : public ::testing::TestWithParam<Browser> {
+ public:
+  static void SetUpTestSuite() {
+    session->startFirefox("file://" + session->writeFile("firefox.html", page("Pagewick Test Page")));
+    session->startChromium("file://" + session->writeFile("chromium.html", page("Google Chrome")));
+    ASSERT_TRUE(session->waitForWindow(u"Pagewick Test Page")) << "no Firefox window";
+    ASSERT_TRUE(session->waitForWindow(u"Google Chrome")) << "no Chromium window";
+  }
+
+ protected:
+  test::TempDir dir;
+  RealDesktop desk{dir.path()};
+};
+
+TEST_P(BrowsersTest, ServicesCopyThePageText) {
+  ClipboardClear(desk.clipboard);
+  desk.automation.activate(GetParam().name);
+  Pause(desk.events, 0.1);
+  desk.automation.sendKeys(u"^a");
+  Pause(desk.events, 0.1);
+  desk.automation.sendKeys(u"^c");
+  Pause(desk.events, 0.1);
+  WaitForCopiedText(desk.clipboard, desk.events);
+  expectPage(ClipboardGetText(desk.clipboard, 0));
+}
+
+TEST_P(BrowsersTest, CaptureCommandsDeliverTheTextExactly) {
+  ModelWindow window;
+  window.options[GetParam().name == Text(u"Firefox") ? 2 : 1] = true;
+  window.text2_ = fromUtf8(dir / "out.txt");
+  ASSERT_TRUE(ClipboardSetText(desk.clipboard, u"the user's text", 0));
+
+  PushButton2_Click(desk.services, window);
+  EXPECT_TRUE(desk.messages.shown.empty());
+  ASSERT_TRUE(window.text1_.starts_with(u"\r"));
+  const Text captured = window.text1_.substr(1);
+  expectPage(captured);
+  if (std::getenv("PAGEWICK_E2E_SHOW")) std::cout << toUtf8(captured).substr(0, 200) << "\n";
+  EXPECT_EQ(ClipboardGetText(desk.clipboard, 0), u"the user's text");
+  // Only a window manager keeps a window above others.
+  if (!std::getenv("PAGEWICK_E2E_NO_WM")) {
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.above(); }, 5000));
+  }
+
+  PushButton4_Click(desk.services, window);
+  PushButton4_Click(desk.services, window);
+  EXPECT_TRUE(desk.messages.shown.empty());
+  const std::string once = toUtf8(captured) + "\r\n";
+  EXPECT_EQ(test::readBytes(dir / "out.txt"), once + once);
+  EXPECT_EQ(ClipboardGetText(desk.clipboard, 0), captured);
+}
+
+INSTANTIATE_TEST_SUITE_P(Real, BrowsersTest,
+                         ::testing::Values(Browser{u"Firefox", u"Pagewick Test Page"},
+                                           Browser{u"Google Chrome", u"Google Chrome"}),
+                         [](const auto& info) { return info.index == 0 ? "Firefox" : "Chromium"; });
+
+TEST(NoBrowser, ActivationNamesWhatItLookedFor) {
+  RealDesktop desk{"/nonexistent"};
+  try {
+    desk.automation.activate(u"Internet Explorer");
+    FAIL() << "activated something";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.description(), u"No window whose title is, starts with or ends with \"Internet Explorer\" was found.");
+  }
+}
+
+}  // namespace
+}  // namespace pw::e2e
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  pw::e2e::SessionOptions options;
+  options.windowManager = std::getenv("PAGEWICK_E2E_NO_WM") == nullptr;
+  pw::e2e::XSession session(options);
+  pw::e2e::session = &session;
+  if (const char* layout = std::getenv("PAGEWICK_E2E_LAYOUT"); layout && std::string(layout) == "ru") {
+    // Russian is the active group; Latin letters exist only in the second.
+    if (session.run({"setxkbmap", "-layout", "ru,us"}) != 0) return 2;
+  }
+  qputenv("QT_QPA_PLATFORM", "xcb");
+  QApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,34 @@
+#include "e2e/support/realdesktop.h"
+
+#include <QGuiApplication>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+namespace pw::e2e {
+
+ModelWindow::ModelWindow() {
+  widget.setWindowTitle(QStringLiteral("Pagewick"));
+  widget.resize(536, 483);
+  widget.show();
+}
+
+bool ModelWindow::above() {
+  Display* d = XOpenDisplay(nullptr);
+  if (!d) return false;
+  Atom type;
+  int format;
+  unsigned long count, after;
+  unsigned char* data = nullptr;
+  bool found = false;
+  const Atom aboveAtom = XInternAtom(d, "_NET_WM_STATE_ABOVE", False);
+  if (XGetWindowProperty(d, widget.winId(), XInternAtom(d, "_NET_WM_STATE", False), 0, 64, False, XA_ATOM, &type,
+                         &format, &count, &after, &data) == Success && data) {
+    const auto* atoms = reinterpret_cast<const Atom*>(data);
+    for (unsigned long i = 0; i < count; ++i) found = found || atoms[i] == aboveAtom;
+  }
+  if (data) XFree(data);
+  XCloseDisplay(d);
+  return found;
+}
+
+}  // namespace pw::e2e

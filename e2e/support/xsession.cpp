@@ -1,0 +1,248 @@
+#include "e2e/support/xsession.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <poll.h>
+#include <spawn.h>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "platform/windowmatch.h"
+#include "platform/x11/x11automation.h"
+
+extern char** environ;
+
+namespace pw::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string randomHex(int bytes) {
+  std::ifstream urandom("/dev/urandom", std::ios::binary);
+  std::string out;
+  static const char* hex = "0123456789abcdef";
+  for (int i = 0; i < bytes; ++i) {
+    unsigned char b = static_cast<unsigned char>(urandom.get());
+    out += hex[b >> 4];
+    out += hex[b & 15];
+  }
+  return out;
+}
+
+std::vector<std::string> mergedEnvironment(const std::map<std::string, std::string>& overrides) {
+  std::map<std::string, std::string> all;
+  for (char** e = environ; *e; ++e) {
+    std::string entry = *e;
+    auto eq = entry.find('=');
+    if (eq != std::string::npos) all[entry.substr(0, eq)] = entry.substr(eq + 1);
+  }
+  for (const auto& [k, v] : overrides) all[k] = v;
+  std::vector<std::string> out;
+  for (const auto& [k, v] : all) out.push_back(k + "=" + v);
+  return out;
+}
+
+int waitExit(int pid, std::chrono::milliseconds bound) {
+  const auto deadline = std::chrono::steady_clock::now() + bound;
+  for (;;) {
+    int status = 0;
+    int r = waitpid(pid, &status, WNOHANG);
+    if (r == pid) return status;
+    if (r < 0) return -1;
+    if (std::chrono::steady_clock::now() > deadline) return -2;
+    std::this_thread::sleep_for(10ms);
+  }
+}
+
+}  // namespace
+
+Process::Process(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+                 const std::string& logFile, int displayFd) {
+  std::vector<std::string> envStrings = mergedEnvironment(env);
+  std::vector<char*> args, envp;
+  for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  for (auto& e : envStrings) envp.push_back(e.data());
+  envp.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, logFile.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+  posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  if (displayFd >= 0) posix_spawn_file_actions_adddup2(&actions, displayFd, 3);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+  posix_spawnattr_setpgroup(&attributes, 0);
+  int rc = posix_spawnp(&pid_, args[0], &actions, &attributes, args.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
+  if (rc != 0) {
+    pid_ = -1;
+    throw std::runtime_error("cannot start " + argv[0]);
+  }
+}
+
+Process& Process::operator=(Process&& other) noexcept {
+  stop();
+  pid_ = other.pid_;
+  other.pid_ = -1;
+  return *this;
+}
+
+int Process::wait(int timeoutMs) {
+  if (pid_ <= 0) return -1;
+  int status = waitExit(pid_, std::chrono::milliseconds(timeoutMs));
+  if (status == -2) return -1;
+  pid_ = -1;
+  return status;
+}
+
+bool Process::running() { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }
+
+void Process::stop() {
+  if (pid_ <= 0) return;
+  kill(-pid_, SIGTERM);
+  if (waitExit(pid_, 5000ms) == -2) {
+    kill(-pid_, SIGKILL);
+    waitExit(pid_, 5000ms);
+  }
+  kill(-pid_, SIGKILL);  // helpers the process left behind in its group
+  pid_ = -1;
+}
+
+XSession::XSession(SessionOptions options) {
+  std::string pattern = (std::filesystem::temp_directory_path() / "pagewick-x-XXXXXX").string();
+  folder_ = mkdtemp(pattern.data());
+  const std::string auth = folder_ + "/Xauthority";
+  const std::string cookie = randomHex(16);
+  std::ofstream(auth).close();
+  // The server takes every cookie in the file; the client looks one up by display number, so the
+  // entry is added again once Xvfb has said which display it took.
+  run({"xauth", "-q", "-f", auth, "add", ":0", ".", cookie});
+
+  int fds[2];
+  if (pipe(fds) != 0) throw std::runtime_error("pipe");
+  processes_.push_back(std::make_unique<Process>(
+      std::vector<std::string>{"Xvfb", "-displayfd", "3", "-auth", auth, "-nolisten", "tcp", "-screen", "0",
+                               "1280x1024x24"},
+      std::map<std::string, std::string>{}, folder_ + "/xvfb.log", fds[1]));
+  close(fds[1]);
+  std::string number;
+  pollfd p{fds[0], POLLIN, 0};
+  while (poll(&p, 1, 30000) > 0) {
+    char c;
+    if (read(fds[0], &c, 1) != 1 || c == '\n') break;
+    number += c;
+  }
+  close(fds[0]);
+  if (number.empty()) throw std::runtime_error("Xvfb did not start; see " + folder_ + "/xvfb.log");
+  display_ = ":" + number;
+  run({"xauth", "-q", "-f", auth, "add", display_, ".", cookie});
+  exportEnvironment();
+
+  if (options.windowManager) {
+    processes_.push_back(std::make_unique<Process>(std::vector<std::string>{"openbox", "--sm-disable"}, env(),
+                                                   folder_ + "/openbox.log"));
+    x11::X11Automation probe(display_.c_str());
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    while (!probe.windowManagerRunning()) {
+      if (std::chrono::steady_clock::now() > deadline) throw std::runtime_error("openbox did not start");
+      std::this_thread::sleep_for(20ms);
+    }
+  }
+}
+
+XSession::~XSession() {
+  while (!processes_.empty()) processes_.pop_back();
+  std::error_code ignored;
+  std::filesystem::remove_all(folder_, ignored);
+}
+
+std::map<std::string, std::string> XSession::env() const {
+  return {{"DISPLAY", display_}, {"XAUTHORITY", folder_ + "/Xauthority"}, {"WAYLAND_DISPLAY", ""}};
+}
+
+void XSession::exportEnvironment() const {
+  for (const auto& [k, v] : env()) setenv(k.c_str(), v.c_str(), 1);
+  unsetenv("WAYLAND_DISPLAY");
+}
+
+void XSession::startFirefox(const std::string& url) {
+  const std::string profile = folder_ + "/firefox-profile";
+  std::filesystem::create_directories(profile);
+  std::ofstream(profile + "/user.js") << R"(user_pref("browser.shell.checkDefaultBrowser", false);
+user_pref("browser.startup.homepage_override.mstone", "ignore");
+user_pref("startup.homepage_welcome_url", "");
+user_pref("startup.homepage_welcome_url.additional", "");
+user_pref("browser.aboutwelcome.enabled", false);
+user_pref("datareporting.policy.dataSubmissionEnabled", false);
+user_pref("datareporting.policy.firstRunURL", "");
+user_pref("toolkit.telemetry.reportingpolicy.firstRun", false);
+user_pref("app.update.enabled", false);
+user_pref("browser.sessionstore.resume_from_crash", false);
+user_pref("network.captive-portal-service.enabled", false);
+user_pref("network.connectivity-service.enabled", false);
+user_pref("browser.tabs.warnOnClose", false);
+user_pref("extensions.autoDisableScopes", 15);
+)";
+  auto environment = env();
+  environment["MOZ_ENABLE_WAYLAND"] = "0";
+  environment["HOME"] = folder_;
+  processes_.push_back(std::make_unique<Process>(
+      std::vector<std::string>{"firefox-esr", "--no-remote", "--new-instance", "--profile", profile, url},
+      environment, folder_ + "/firefox.log"));
+}
+
+void XSession::startChromium(const std::string& url) {
+  auto environment = env();
+  environment["HOME"] = folder_;
+  processes_.push_back(std::make_unique<Process>(
+      std::vector<std::string>{"chromium", "--no-sandbox", "--no-first-run", "--no-default-browser-check",
+                               "--disable-gpu", "--disable-background-networking", "--disable-component-update",
+                               "--disable-sync", "--disable-quic", "--password-store=basic",
+                               "--disable-features=Translate,MediaRouter", "--user-data-dir=" + folder_ + "/chromium",
+                               url},
+      environment, folder_ + "/chromium.log"));
+}
+
+bool XSession::waitForWindow(TextView part, int timeoutMs) {
+  x11::X11Automation probe(display_.c_str());
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (std::chrono::steady_clock::now() < deadline) {
+    for (const auto& window : probe.candidates()) {
+      if (window.title.find(part) != Text::npos) return true;
+    }
+    std::this_thread::sleep_for(50ms);
+  }
+  return false;
+}
+
+int XSession::run(const std::vector<std::string>& argv) {
+  Process helper(argv, display_.empty() ? std::map<std::string, std::string>{} : env(), folder_ + "/helpers.log");
+  const int status = helper.wait(60000);
+  return status >= 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string XSession::output(const std::vector<std::string>& argv) {
+  const std::string file = folder_ + "/output-" + randomHex(4);
+  Process helper(argv, env(), file);
+  helper.wait(60000);
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string XSession::writeFile(const std::string& name, const std::string& content) {
+  const std::string path = folder_ + "/" + name;
+  std::ofstream(path, std::ios::binary) << content;
+  return path;
+}
+
+}  // namespace pw::e2e

@@ -1,0 +1,65 @@
+#pragma once
+// A private X server for end-to-end tests: Xvfb on a display it picks itself, protected by a
+// cookie, with openbox when asked, and the browsers the tests drive. Everything started here is
+// stopped by its process id when the session ends.
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/text.h"
+
+namespace pw::e2e {
+
+class Process {
+ public:
+  Process() = default;
+  Process(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+          const std::string& logFile, int displayFd = -1);
+  Process(Process&& other) noexcept : pid_(other.pid_) { other.pid_ = -1; }
+  Process& operator=(Process&& other) noexcept;
+  ~Process() { stop(); }
+  int pid() const { return pid_; }
+  bool running();
+  // Waits for the process to end; its wait status, or -1 when it did not end in time.
+  int wait(int timeoutMs);
+  // SIGTERM to the process group it leads, SIGKILL after a grace period.
+  void stop();
+
+ private:
+  int pid_ = -1;
+};
+
+struct SessionOptions {
+  bool windowManager = true;
+};
+
+class XSession {
+ public:
+  explicit XSession(SessionOptions options = {});
+  ~XSession();
+  const std::string& display() const { return display_; }
+  const std::string& folder() const { return folder_; }
+  // Points this process at the session (DISPLAY, XAUTHORITY); the constructor does so already,
+  // so Qt and Xlib connect to it.
+  void exportEnvironment() const;
+
+  void startFirefox(const std::string& url);
+  void startChromium(const std::string& url);
+  // Waits (generously) until a managed window's title contains `part`.
+  bool waitForWindow(TextView part, int timeoutMs = 60000);
+  // Runs a helper such as setxkbmap or xdotool in the session; returns its exit status.
+  int run(const std::vector<std::string>& argv);
+  // Its standard output.
+  std::string output(const std::vector<std::string>& argv);
+  // Writes `content` to a file in the session's folder; returns its path.
+  std::string writeFile(const std::string& name, const std::string& content);
+
+ private:
+  std::map<std::string, std::string> env() const;
+  std::string folder_;
+  std::string display_;
+  std::vector<std::unique_ptr<Process>> processes_;  // stopped last-started first
+};
+
+}  // namespace pw::e2e
