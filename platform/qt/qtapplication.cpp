@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <unistd.h>
 
-#include "platform/qt/qtext.h"
+#include "platform/controls/qtext.h"
 #include "platform/runtimeerror.h"
 
 namespace pw::qt {
@@ -29,7 +29,7 @@ void readCursorHotSpot(const QString& path, Picture& picture) {
 
 }  // namespace
 
-Text QtApplication::path() { return text(QCoreApplication::applicationDirPath()); }
+Text QtApplication::path() { return fromQString(QCoreApplication::applicationDirPath()); }
 
 void QtApplication::end() {
   std::fflush(nullptr);
@@ -37,7 +37,7 @@ void QtApplication::end() {
 }
 
 Picture QtApplication::loadPicture(TextView path) {
-  const QString file = qstr(path);
+  const QString file = toQString(path);
   QImageReader reader(file);
   QImage image;
   if (!reader.canRead() || !reader.read(&image)) {
@@ -55,7 +55,7 @@ Picture QtApplication::loadPicture(TextView path) {
 }
 
 void QtApplication::openAddress(TextView address) {
-  const QUrl url(qstr(address), QUrl::StrictMode);
+  const QUrl url(toQString(address), QUrl::StrictMode);
   if (!url.isValid() || url.isRelative()) {
     throw RuntimeError(err::InvalidProcedureCall, u"\"" + Text(address) + u"\" is not a web address.");
   }

@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
-#include "platform/qt/qtext.h"
+#include "platform/controls/qtext.h"
 #include "platform/runtimeerror.h"
 
 namespace pw::qt {
@@ -28,7 +28,7 @@ void QtClipboard::clear() { board().clear(); }
 
 void QtClipboard::setText(TextView text, std::optional<int> format) {
   checkFormat(format);
-  board().setText(qstr(text));
+  board().setText(toQString(text));
 }
 
 Text QtClipboard::text(std::optional<int> format) {

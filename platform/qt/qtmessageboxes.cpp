@@ -4,7 +4,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "platform/qt/qtext.h"
+#include "platform/controls/qtext.h"
 
 namespace pw::qt {
 namespace {
@@ -19,8 +19,8 @@ void logBox(const QString& title, const QString& prompt) {
 }  // namespace
 
 int QtMessageBoxes::show(TextView prompt, int style, std::optional<Text> title) {
-  const QString caption = qstr(title ? *title : app_.title());
-  QString shown = qstr(prompt);
+  const QString caption = toQString(title ? *title : app_.title());
+  QString shown = toQString(prompt);
   // Windows line breaks in the prompt: CR LF and a lone CR both start a new line.
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar('\r'), QChar('\n'));
 
@@ -31,7 +31,7 @@ int QtMessageBoxes::show(TextView prompt, int style, std::optional<Text> title) 
   } else {
     box.setStandardButtons(QMessageBox::Ok);
   }
-  logBox(caption, qstr(prompt));
+  logBox(caption, toQString(prompt));
   const int answer = box.exec();
   if (answer == QMessageBox::Yes) return mb::AnswerYes;
   if (answer == QMessageBox::No) return mb::AnswerNo;

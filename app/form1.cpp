@@ -1,0 +1,272 @@
+#include "app/form1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScreen>
+#include <cmath>
+
+#include "app/commands.h"
+#include "app/exacttextedit.h"
+#include "app/startup.h"
+#include "capture/capturecommands.h"
+#include "platform/controls/commondialog.h"
+#include "platform/controls/pushbutton.h"
+#include "platform/controls/skinframework.h"
+#include "platform/controls/qtext.h"
+
+namespace pw {
+namespace {
+
+// Layout units: 15 twips are one pixel at 96 dpi; Qt scales device-independent pixels itself.
+QRect twips(int left, int top, int width, int height) {
+  const auto px = [](int t) { return static_cast<int>(std::lround(t / 15.0)); };
+  return {px(left), px(top), px(width), px(height)};
+}
+
+QColor colourOf(std::uint32_t colour) {
+  if (colour & 0x80000000u) {
+    // System colours: only the button face is used.
+    return QApplication::palette().color(QPalette::Button);
+  }
+  return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+// The colour fills the widget's own background role: Window for most, Button for buttons.
+void paintBackground(QWidget* widget, std::uint32_t colour) {
+  QPalette palette = widget->palette();
+  palette.setColor(widget->backgroundRole(), colourOf(colour));
+  widget->setPalette(palette);
+  widget->setAutoFillBackground(true);
+}
+
+}  // namespace
+
+Form1::Form1(Services& services, std::unique_ptr<Dispatch> skin, std::unique_ptr<Dispatch> dialog)
+    : s_(services),
+      settings_(services),
+      skin_(skin ? std::move(skin) : std::make_unique<controls::SkinFramework>()),
+      dialog_(dialog ? std::move(dialog) : std::make_unique<controls::CommonDialog>(this)) {
+  setWindowTitle(QStringLiteral("Form1"));
+  setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  setFixedSize(twips(0, 0, 8040, 7245).size());
+  QFont font(QStringLiteral("Arial"));
+  font.setPointSizeF(9);
+  font.setBold(true);
+  setFont(font);
+  paintBackground(this, kWhite);
+  setMouseTracking(true);
+  createControls();
+  wireEvents();
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
+}
+
+Form1::~Form1() = default;
+
+void Form1::createControls() {
+  const auto add = [this](QWidget* widget, ControlKind kind) { collection_.emplace_back(widget, kind); };
+  const auto button = [this](int number, QWidget* parent, const char16_t* caption, QRect geometry) {
+    auto* b = new controls::PushButton(toQString(caption), parent);
+    b->setGeometry(geometry);
+    buttons_[number] = b;
+    return b;
+  };
+  const auto frame = [this](const char16_t* caption, QRect geometry) {
+    auto* f = new QGroupBox(toQString(caption), this);
+    f->setGeometry(geometry);
+    paintBackground(f, kWhite);
+    f->setMouseTracking(true);
+    return f;
+  };
+  const auto label = [](const char16_t* caption, QWidget* parent, QRect geometry) {
+    auto* l = new QLabel(toQString(caption), parent);
+    l->setGeometry(geometry);
+    return l;
+  };
+
+  // In the order of the control tree; children of a frame right after it.
+  text3_ = new QLineEdit(QStringLiteral("Text3"), this);
+  text3_->setGeometry(twips(360, 7590, 1455, 735));
+  add(text3_, ControlKind::TextBox);
+
+  frame2_ = frame(u"Option 2: Copy To Text File", twips(120, 5280, 7800, 1845));
+  add(frame2_, ControlKind::Frame);
+  text2_ = new QLineEdit(frame2_);
+  text2_->setGeometry(twips(1080, 300, 5760, 345));
+  text2_->setMaxLength(1 << 24);
+  paintBackground(text2_, kWhite);
+  add(text2_, ControlKind::TextBox);
+  add(button(6, frame2_, u"...", twips(6840, 300, 720, 345)), ControlKind::PushButton);
+  add(button(3, frame2_, u"Clear Contents Of Text File", twips(240, 1260, 7320, 405)), ControlKind::PushButton);
+  add(button(4, frame2_, u"Copy Browser Text and Append To Text File", twips(240, 750, 7320, 405)),
+      ControlKind::PushButton);
+  label2_ = label(u"Text File:", frame2_, twips(240, 330, 750, 225));
+  add(label2_, ControlKind::Label);
+
+  frame5_ = frame(u"Option 1: Copy To Text Box", twips(120, 2100, 7800, 3135));
+  add(frame5_, ControlKind::Frame);
+  text1_ = new ExactTextEdit(frame5_);
+  text1_->setGeometry(twips(240, 510, 7320, 1410));
+  text1_->viewport()->setMouseTracking(true);
+  add(text1_, ControlKind::TextBox);
+  add(button(1, frame5_, u"Clear Text Box", twips(240, 2550, 3600, 405)), ControlKind::PushButton);
+  add(button(2, frame5_, u"Copy Browser Text and Append To Text Box", twips(240, 2040, 7320, 405)),
+      ControlKind::PushButton);
+  add(button(5, frame5_, u"Copy Text Box To Clipboard", twips(3960, 2550, 3600, 405)), ControlKind::PushButton);
+  label1_ = label(u"Text Box:", frame5_, twips(240, 270, 795, 225));
+  add(label1_, ControlKind::Label);
+
+  add(button(9, this, u"Help", twips(120, 120, 7800, 405)), ControlKind::PushButton);
+
+  frame1_ = frame(u"Which Browser?", twips(120, 600, 7800, 1455));
+  add(frame1_, ControlKind::Frame);
+  const char16_t* names[] = {u"Internet Explorer", u"Chrome", u"Firefox"};
+  const int tops[] = {300, 650, 1000};
+  for (int i = 2; i >= 0; --i) {
+    auto* option = new QRadioButton(toQString(names[i]), frame1_);
+    option->setGeometry(twips(240, tops[i], 1935, 225));
+    paintBackground(option, kWhite);
+    options_[i] = option;
+    add(option, ControlKind::OptionButton);
+  }
+  collection_.emplace_back(nullptr, ControlKind::CommonDialog);
+  collection_.emplace_back(nullptr, ControlKind::SkinFramework);
+
+  // Pointer movement over a control is that control's alone, never its frame's too.
+  for (const auto& [widget, kind] : collection_) {
+    if (widget && kind != ControlKind::Frame) widget->setAttribute(Qt::WA_NoMousePropagation);
+  }
+
+  // Focus order by tab index; the hidden Text3 has it first.
+  QWidget* order[] = {text3_,      buttons_[9], options_[0], options_[1], options_[2], text1_,
+                      buttons_[2], buttons_[1], text2_,      buttons_[6], buttons_[4], buttons_[3],
+                      buttons_[5]};
+  for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+  text3_->setFocus();
+}
+
+void Form1::wireEvents() {
+  Services& s = s_;
+  const auto on = [this](int number, auto handler) {
+    connect(buttons_[number], &QPushButton::clicked, this, handler);
+    connect(buttons_[number], &controls::PushButton::pointerMoved, this, [this] { PointerMoved(*this, kPointerCustom); });
+  };
+  on(1, [this, &s] { PushButton1_Click(s, *this); });
+  on(2, [this, &s] { PushButton2_Click(s, *this); });
+  on(3, [this, &s] { PushButton3_Click(s, *this); });
+  on(4, [this, &s] { PushButton4_Click(s, *this); });
+  on(5, [this, &s] { PushButton5_Click(s, *this); });
+  on(6, [this, &s] { PushButton6_Click(s, *this); });
+  on(9, [&s] { PushButton9_Click(s); });
+
+  for (QRadioButton* option : options_) {
+    connect(option, &QRadioButton::toggled, this, [this](bool checked) {
+      if (checked) settings_.optionClick(*this);
+    });
+  }
+  connect(text1_, &ExactTextEdit::exactTextChanged, this, [this] { settings_.save(u"Text1", text1_->exactText()); });
+  connect(text2_, &QLineEdit::textChanged, this, [this](const QString& text) { settings_.save(u"Text2", fromQString(text)); });
+
+  for (QObject* watched : std::initializer_list<QObject*>{frame1_, frame2_, frame5_, text1_, text1_->viewport()}) {
+    watched->installEventFilter(this);
+  }
+}
+
+void Form1::load() { Form_Load(s_, *this); }
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseMove) PointerMoved(*this, kPointerDefault);
+  return QWidget::eventFilter(watched, event);
+}
+
+void Form1::mouseMoveEvent(QMouseEvent* event) {
+  PointerMoved(*this, kPointerDefault);
+  QWidget::mouseMoveEvent(event);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+  // Form_Unload: everything is saved already.
+  event->accept();
+  s_.app.end();
+}
+
+bool Form1::option(int number) { return options_.at(static_cast<std::size_t>(number - 1))->isChecked(); }
+
+Text Form1::text1() { return text1_->exactText(); }
+
+void Form1::setText1(TextView text) { text1_->setExactText(text); }
+
+Text Form1::text2() { return fromQString(text2_->text()); }
+
+WindowHandle Form1::handle() { return static_cast<WindowHandle>(winId()); }
+
+void Form1::setOption(int number, bool value) {
+  // False on an unselected option changes nothing; an option group cannot be emptied.
+  if (value) options_.at(static_cast<std::size_t>(number - 1))->setChecked(true);
+}
+
+void Form1::setText2(TextView text) {
+  const QString value = toQString(text);
+  if (value != text2_->text()) text2_->setText(value);
+}
+
+void Form1::setCaption(TextView caption) { setWindowTitle(toQString(caption)); }
+
+void Form1::setApplicationIcon() {
+  QIcon icon;
+  for (int size : {48, 128, 256}) icon.addFile(QStringLiteral(":/pagewick/pagewick-%1.png").arg(size), QSize(size, size));
+  setWindowIcon(icon);
+}
+
+void Form1::setMouseIcon(const Picture& picture) {
+  QImage image(reinterpret_cast<const uchar*>(picture.argb.data()), picture.width, picture.height,
+               QImage::Format_ARGB32);
+  mouseIcon_ = QCursor(QPixmap::fromImage(image.copy()), picture.hotX, picture.hotY);
+  if (pointer_ == kPointerCustom) setMousePointer(kPointerCustom);
+}
+
+void Form1::setMousePointer(int code) {
+  pointer_ = code;
+  if (code == kPointerHourglass) {
+    setCursor(Qt::WaitCursor);
+  } else if (code == kPointerCustom) {
+    // Without a pointer picture, the desktop's pointing hand.
+    setCursor(mouseIcon_ ? *mouseIcon_ : QCursor(Qt::PointingHandCursor));
+  } else {
+    unsetCursor();
+  }
+}
+
+void Form1::setBackColor(std::uint32_t colour) { paintBackground(this, colour); }
+
+std::vector<ControlKind> Form1::controls() {
+  std::vector<ControlKind> kinds;
+  for (const auto& entry : collection_) kinds.push_back(entry.second);
+  return kinds;
+}
+
+void Form1::setControlBackColor(std::size_t index, std::uint32_t colour) {
+  QWidget* widget = collection_.at(index).first;
+  if (!widget) return;
+  if (collection_[index].second == ControlKind::Label) {
+    // A label draws no background of its own; it takes the colour without showing it.
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colourOf(colour));
+    widget->setPalette(palette);
+    return;
+  }
+  paintBackground(widget, colour);
+}
+
+controls::PushButton* Form1::pushButton(int number) const { return buttons_.at(static_cast<std::size_t>(number)); }
+
+QGroupBox* Form1::frame(int number) const { return number == 1 ? frame1_ : number == 2 ? frame2_ : frame5_; }
+
+}  // namespace pw

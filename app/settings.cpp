@@ -1,0 +1,81 @@
+#include "app/settings.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "platform/runtimeerror.h"
+
+namespace pw {
+namespace {
+
+bool equalsIgnoringCase(TextView a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char16_t c = a[i] >= u'A' && a[i] <= u'Z' ? a[i] + 32 : a[i];
+    if (c != static_cast<char16_t>(b[i])) return false;
+  }
+  return true;
+}
+
+TextView trimmed(TextView t) {
+  while (!t.empty() && (t.front() == u' ' || t.front() == u'\t')) t.remove_prefix(1);
+  while (!t.empty() && (t.back() == u' ' || t.back() == u'\t')) t.remove_suffix(1);
+  return t;
+}
+
+// A decimal number as the runtime reads one: sign, digits, point, exponent; nothing else.
+std::optional<double> parseNumber(TextView t) {
+  std::string ascii;
+  for (char16_t c : t) {
+    if (c > 0x7F) return std::nullopt;
+    ascii.push_back(static_cast<char>(c));
+  }
+  if (ascii.empty() || ascii.find_first_not_of("+-0123456789.eE") != std::string::npos) return std::nullopt;
+  char* end = nullptr;
+  const double value = std::strtod(ascii.c_str(), &end);
+  if (end != ascii.c_str() + ascii.size() || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+Text booleanText(bool value) { return value ? u"True" : u"False"; }
+
+bool textToBoolean(TextView text) {
+  const TextView t = trimmed(text);
+  if (equalsIgnoringCase(t, "true")) return true;
+  if (equalsIgnoringCase(t, "false")) return false;
+  if (auto n = parseNumber(t)) return *n != 0.0;
+  throw RuntimeError(err::TypeMismatch, u"Type mismatch");
+}
+
+void SettingsWriter::save(TextView key, TextView value) {
+  try {
+    s_.settings.save(kSettingsApp, kSettingsSection, key, value);
+  } catch (const RuntimeError& e) {
+    if (warned_) return;
+    warned_ = true;
+    s_.messages.show(u"Pagewick could not save your settings:\r\n" + e.description() +
+                         u"\r\n\r\nWhat the window shows is kept, and every later change is saved again.",
+                     mb::Exclamation, std::nullopt);
+  }
+}
+
+void SettingsWriter::optionClick(MainWindow& window) {
+  for (int n = 1; n <= 3; ++n) save(u"Option" + number(n), booleanText(window.option(n)));
+}
+
+void RestoreSettings(Procedure& p, Services& s, MainWindow& window) {
+  const auto get = [&](TextView key, TextView fallback) {
+    return s.settings.get(kSettingsApp, kSettingsSection, key, fallback);
+  };
+  p.step(128, [&] { window.setOption(1, textToBoolean(get(u"Option1", u"1"))); });
+  p.step(130, [&] { window.setOption(2, textToBoolean(get(u"Option2", u"0"))); });
+  p.step(132, [&] { window.setOption(3, textToBoolean(get(u"Option3", u"0"))); });
+  p.step(134, [&] { window.setText1(get(u"Text1", u"")); });
+  p.step(136, [&] { window.setText2(get(u"Text2", u"")); });
+}
+
+}  // namespace pw

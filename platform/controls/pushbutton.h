@@ -1,0 +1,21 @@
+#pragma once
+#include <QPushButton>
+
+namespace pw::controls {
+
+// The push button control: a caption, text and back colours and a font of its own. Besides
+// clicked() it reports pointer movement over it with the button and shift state and the position.
+class PushButton final : public QPushButton {
+  Q_OBJECT
+ public:
+  PushButton(const QString& caption, QWidget* parent);
+
+ signals:
+  // button: 1 left, 2 right, 4 middle; shift: 1 Shift, 2 Ctrl, 4 Alt; position in pixels.
+  void pointerMoved(int button, int shift, int x, int y);
+
+ protected:
+  void mouseMoveEvent(QMouseEvent* event) override;
+};
+
+}  // namespace pw::controls

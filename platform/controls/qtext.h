@@ -1,0 +1,14 @@
+#pragma once
+// Text to and from QString, unit for unit.
+#include <QString>
+
+#include "platform/text.h"
+
+namespace pw {
+
+inline QString toQString(TextView t) {
+  return QString(reinterpret_cast<const QChar*>(t.data()), static_cast<qsizetype>(t.size()));
+}
+inline Text fromQString(const QString& s) { return s.toStdU16String(); }
+
+}  // namespace pw

@@ -1,0 +1,27 @@
+#include "platform/dispatch.h"
+
+#include "platform/runtimeerror.h"
+
+namespace pw {
+
+std::int32_t toInt32(const Variant& value) {
+  if (auto* i = std::get_if<std::int32_t>(&value)) return *i;
+  if (auto* b = std::get_if<bool>(&value)) return *b ? -1 : 0;
+  if (std::holds_alternative<std::monostate>(value)) return 0;
+  throw RuntimeError(err::TypeMismatch, u"Type mismatch");
+}
+
+bool toBool(const Variant& value) {
+  if (auto* b = std::get_if<bool>(&value)) return *b;
+  if (auto* i = std::get_if<std::int32_t>(&value)) return *i != 0;
+  throw RuntimeError(err::TypeMismatch, u"Type mismatch");
+}
+
+Text toText(const Variant& value) {
+  if (auto* t = std::get_if<Text>(&value)) return *t;
+  if (auto* i = std::get_if<std::int32_t>(&value)) return number(*i);
+  if (auto* b = std::get_if<bool>(&value)) return *b ? u"True" : u"False";
+  return {};
+}
+
+}  // namespace pw

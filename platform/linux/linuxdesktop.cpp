@@ -1,0 +1,37 @@
+#include "platform/desktop.h"
+#include "platform/posix/filesettingsstore.h"
+#include "platform/posix/posixfiles.h"
+#include "platform/qt/qtapplication.h"
+#include "platform/qt/qtclipboard.h"
+#include "platform/qt/qteventpump.h"
+#include "platform/qt/qtmessageboxes.h"
+#include "platform/stdrandom.h"
+#include "platform/x11/x11automation.h"
+
+namespace pw {
+namespace {
+
+// Qt for the window, clipboard and event loop; Xlib and XTest for other programs' windows;
+// POSIX files for the settings and the output file.
+class LinuxDesktop final : public Desktop {
+ public:
+  Services& services() override { return services_; }
+
+ private:
+  x11::X11Automation automation_;
+  qt::QtStacking stacking_;
+  qt::QtClipboard clipboard_;
+  qt::QtEventPump events_;
+  posix::FileSettingsStore settings_{posix::FileSettingsStore::defaultRoot()};
+  qt::QtApplication app_;
+  qt::QtMessageBoxes messages_{app_};
+  posix::PosixFiles files_;
+  StdRandom random_;
+  Services services_{automation_, stacking_, clipboard_, events_, settings_, messages_, files_, app_, random_};
+};
+
+}  // namespace
+
+std::unique_ptr<Desktop> createDesktop() { return std::make_unique<LinuxDesktop>(); }
+
+}  // namespace pw

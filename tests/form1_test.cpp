@@ -1,0 +1,81 @@
+// The main window with the desktop services doubled, on Qt's offscreen platform.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+#include "app/exacttextedit.h"
+#include "app/form1.h"
+#include "platform/controls/pushbutton.h"
+#include "tests/doubles/dispatchdouble.h"
+#include "tests/doubles/doubles.h"
+
+namespace pw {
+namespace {
+
+using test::FakeDesktop;
+using test::RecordingDispatch;
+
+class Form1Test : public ::testing::Test {
+ protected:
+  Form1Test() {
+    auto skinDouble = std::make_unique<RecordingDispatch>();
+    auto dialogDouble = std::make_unique<RecordingDispatch>();
+    skin = skinDouble.get();
+    dialog = dialogDouble.get();
+    form = std::make_unique<Form1>(desk.services, std::move(skinDouble), std::move(dialogDouble));
+  }
+  FakeDesktop desk;
+  RecordingDispatch* skin;
+  RecordingDispatch* dialog;
+  std::unique_ptr<Form1> form;
+};
+
+TEST_F(Form1Test, ControlsStandWhereTheLayoutPutsThem) {
+  EXPECT_EQ(form->size(), QSize(536, 483));
+  EXPECT_EQ(form->pushButton(9)->geometry(), QRect(8, 8, 520, 27));
+  EXPECT_EQ(form->frame(1)->geometry(), QRect(8, 40, 520, 97));
+  EXPECT_EQ(form->optionButton(2)->geometry(), QRect(16, 43, 129, 15));
+  EXPECT_EQ(form->frame(5)->geometry(), QRect(8, 140, 520, 209));
+  EXPECT_EQ(form->text1Box()->geometry(), QRect(16, 34, 488, 94));
+  EXPECT_EQ(form->pushButton(5)->geometry(), QRect(264, 170, 240, 27));
+  EXPECT_EQ(form->frame(2)->geometry(), QRect(8, 352, 520, 123));
+  EXPECT_EQ(form->text2Box()->geometry(), QRect(72, 20, 384, 23));
+  EXPECT_EQ(form->pushButton(6)->geometry(), QRect(456, 20, 48, 23));
+  EXPECT_EQ(form->pushButton(3)->geometry(), QRect(16, 84, 488, 27));
+  EXPECT_GE(form->text3Box()->geometry().top(), form->height());
+  EXPECT_EQ(form->pushButton(2)->text(), "Copy Browser Text and Append To Text Box");
+  EXPECT_EQ(form->pushButton(2)->font().pointSizeF(), 11.25);
+  EXPECT_TRUE(form->font().bold());
+  EXPECT_EQ(form->font().pointSizeF(), 9.0);
+  EXPECT_EQ(form->optionButton(1)->palette().color(form->optionButton(1)->backgroundRole()), QColor(Qt::white));
+}
+
+TEST_F(Form1Test, FocusStartsHiddenAndTabsInTabIndexOrder) {
+  form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  EXPECT_EQ(QApplication::focusWidget(), form->text3Box());
+  const QWidget* expected[] = {form->pushButton(9), form->optionButton(1), form->text1Box(), form->pushButton(2),
+                               form->pushButton(1), form->text2Box(), form->pushButton(6), form->pushButton(4),
+                               form->pushButton(3), form->pushButton(5), form->text3Box()};
+  for (const QWidget* next : expected) {
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), next) << "after " << focus->metaObject()->className() << " "
+                                                 << focus->objectName().toStdString();
+  }
+}
+
+}  // namespace
+}  // namespace pw
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
