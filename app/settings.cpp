@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <exception>
 #include <optional>
 #include <string>
 
@@ -71,9 +72,23 @@ void RestoreSettings(Procedure& p, Services& s, MainWindow& window) {
   const auto get = [&](TextView key, TextView fallback) {
     return s.settings.get(kSettingsApp, kSettingsSection, key, fallback);
   };
-  p.step(128, [&] { window.setOption(1, textToBoolean(get(u"Option1", u"1"))); });
-  p.step(130, [&] { window.setOption(2, textToBoolean(get(u"Option2", u"0"))); });
-  p.step(132, [&] { window.setOption(3, textToBoolean(get(u"Option3", u"0"))); });
+  // The click that restoring Option1 raises rewrites all three option keys; what is stored under
+  // Option2 and Option3 is read before that, so a stored choice of Firefox is not lost.
+  std::exception_ptr failure[3];
+  Text stored[3];
+  for (int n = 0; n < 3; ++n) {
+    try {
+      stored[n] = get(u"Option" + number(n + 1), n == 0 ? u"1" : u"0");
+    } catch (...) {
+      failure[n] = std::current_exception();
+    }
+  }
+  for (int n = 0; n < 3; ++n) {
+    p.step(128 + 2 * n, [&] {
+      if (failure[n]) std::rethrow_exception(failure[n]);
+      window.setOption(n + 1, textToBoolean(stored[n]));
+    });
+  }
   p.step(134, [&] { window.setText1(get(u"Text1", u"")); });
   p.step(136, [&] { window.setText2(get(u"Text2", u"")); });
 }

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QMouseEvent>
 #include <QTest>
 
 #include "app/exacttextedit.h"
@@ -68,6 +69,25 @@ TEST_F(Form1Test, FocusStartsHiddenAndTabsInTabIndexOrder) {
     ASSERT_EQ(QApplication::focusWidget(), next) << "after " << focus->metaObject()->className() << " "
                                                  << focus->objectName().toStdString();
   }
+}
+
+TEST_F(Form1Test, PointerMovementSetsTheWindowsPointer) {
+  form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  const auto moveOver = [&](QWidget* w) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(w->rect().center()), w->mapToGlobal(QPointF(w->rect().center())),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+  };
+  moveOver(form->pushButton(4));
+  EXPECT_EQ(form->mousePointer(), 99);
+  moveOver(form->optionButton(2));  // no handler of its own: the code stays
+  EXPECT_EQ(form->mousePointer(), 99);
+  moveOver(form->frame(1));
+  EXPECT_EQ(form->mousePointer(), 0);
+  moveOver(form->pushButton(9));
+  moveOver(form->text1Box()->viewport());
+  EXPECT_EQ(form->mousePointer(), 0);
 }
 
 }  // namespace

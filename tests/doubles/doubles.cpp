@@ -85,8 +85,13 @@ int RecordingMessageBoxes::show(TextView prompt, int style, std::optional<Text> 
   return answer;
 }
 
+void FakeApplication::openAddress(TextView address) {
+  if (failOpen) throw RuntimeError(err::FileNotFound, u"no browser");
+  opened.emplace_back(address);
+}
+
 Picture FakeApplication::loadPicture(TextView path) {
-  if (path.ends_with(u".CUR")) return Picture{32, 32, 5, 1, std::vector<std::uint32_t>(32 * 32)};
+  if (!failPictures && path.ends_with(u".CUR")) return Picture{32, 32, 5, 1, std::vector<std::uint32_t>(32 * 32)};
   throw RuntimeError(err::InvalidPicture, u"Invalid picture");
 }
 

@@ -112,11 +112,13 @@ class FakeApplication final : public Application {
   void setTitle(TextView title) override { title_ = title; }
   [[noreturn]] void end() override { throw Ended{}; }
   Picture loadPicture(TextView path) override;
-  void openAddress(TextView address) override { opened.emplace_back(address); }
+  void openAddress(TextView address) override;
 
   struct Ended {};
   Text folder = u"/opt/pagewick";
   std::vector<Text> opened;
+  bool failPictures = false;
+  bool failOpen = false;
 
  private:
   Text title_ = u"Pagewick";

@@ -1,0 +1,215 @@
+// Start-up, the restored settings and the skin, with the services doubled.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "app/exacttextedit.h"
+#include "app/form1.h"
+#include "app/settings.h"
+#include "app/startup.h"
+#include "platform/runtimeerror.h"
+#include "tests/doubles/dispatchdouble.h"
+#include "tests/doubles/doubles.h"
+#include "tests/doubles/tempdir.h"
+
+namespace pw {
+namespace {
+
+using test::FakeDesktop;
+using test::RecordingDispatch;
+
+std::vector<int> reportedLines(const test::RecordingMessageBoxes& boxes) {
+  std::vector<int> lines;
+  for (const auto& box : boxes.shown) {
+    auto at = box.prompt.find(u"at line ");
+    if (at != Text::npos) lines.push_back(std::stoi(toUtf8(box.prompt.substr(at + 8, 3))));
+  }
+  return lines;
+}
+
+class StartupTest : public ::testing::Test {
+ protected:
+  void start() {
+    auto skinDouble = std::make_unique<RecordingDispatch>();
+    skin = skinDouble.get();
+    form = std::make_unique<Form1>(desk.services, std::move(skinDouble), std::make_unique<RecordingDispatch>());
+    form->load();
+  }
+  std::map<Text, Text>& stored() { return desk.settings.values; }
+  bool selected(int n) { return form->optionButton(n)->isChecked(); }
+
+  FakeDesktop desk;
+  RecordingDispatch* skin = nullptr;
+  std::unique_ptr<Form1> form;
+};
+
+TEST_F(StartupTest, AnEmptyStoreChoosesInternetExplorerAndWritesTheChoice) {
+  start();
+  EXPECT_TRUE(selected(1));
+  EXPECT_EQ(stored(), (std::map<Text, Text>{{u"Option1", u"True"}, {u"Option2", u"False"}, {u"Option3", u"False"}}));
+  EXPECT_TRUE(desk.messages.shown.empty());
+  EXPECT_EQ(form->windowTitle(), "Pagewick");
+  EXPECT_EQ(desk.app.title(), u"Pagewick");
+  EXPECT_FALSE(form->windowIcon().isNull());
+}
+
+TEST_F(StartupTest, FalseEverywhereSelectsNothingAndWritesNothing) {
+  stored() = {{u"Option1", u"False"}, {u"Option2", u"False"}, {u"Option3", u"False"}};
+  start();
+  EXPECT_FALSE(selected(1) || selected(2) || selected(3));
+  EXPECT_EQ(desk.settings.saves, 0);
+}
+
+TEST_F(StartupTest, TheLastTrueOptionWinsAndTheStoreFollows) {
+  stored() = {{u"Option1", u"True"}, {u"Option2", u"0"}, {u"Option3", u"tRUE"}};
+  start();
+  EXPECT_TRUE(selected(3));
+  EXPECT_EQ(stored()[u"Option1"], u"False");
+  EXPECT_EQ(stored()[u"Option3"], u"True");
+
+  FakeDesktop numbers;
+  numbers.settings.values = {{u"Option1", u"0"}, {u"Option2", u"1"}, {u"Option3", u"0"}};
+  Form1 other(numbers.services, std::make_unique<RecordingDispatch>(), std::make_unique<RecordingDispatch>());
+  other.load();
+  EXPECT_TRUE(other.optionButton(2)->isChecked());
+}
+
+TEST_F(StartupTest, ABadOptionWordIsReportedAtItsLineAndTheRestIsRestored) {
+  stored() = {{u"Option1", u"Yes"}, {u"Option2", u"False"}, {u"Option3", u"True"},
+              {u"Text1", u"\rpage one\r\n  "}, {u"Text2", u" /tmp/out.txt "}};
+  start();
+  EXPECT_EQ(reportedLines(desk.messages), (std::vector{128}));
+  EXPECT_TRUE(desk.messages.shown[0].prompt.starts_with(u"Type mismatch\r\nin Tolvane2021/08/31.Form1.Form_Load at line 128"));
+  EXPECT_FALSE(selected(1));
+  EXPECT_TRUE(selected(3));
+  EXPECT_EQ(form->text1(), u"\rpage one\r\n  ");
+  EXPECT_EQ(form->text2(), u" /tmp/out.txt ");
+  // The restored texts are written back as they are.
+  EXPECT_EQ(stored()[u"Text1"], u"\rpage one\r\n  ");
+  EXPECT_EQ(stored()[u"Option3"], u"True");
+}
+
+TEST_F(StartupTest, FailingStepsAreEachReportedAndStartUpGoesOn) {
+  test::TempDir dir;
+  desk.app.folder = fromUtf8(dir.path());
+  std::filesystem::create_directories(dir / "x");
+  test::writeBytes(dir / "x/o.cjs", "QWidget { }");
+  test::writeBytes(dir / "HAND-M.CUR", "not a cursor");
+  desk.app.failPictures = true;
+  desk.app.failOpen = true;
+  desk.random.value = 0.06;  // n = 7: the home page visit
+  auto skinDouble = std::make_unique<RecordingDispatch>();
+  skinDouble->failing[2] = true;
+  skin = skinDouble.get();
+  form = std::make_unique<Form1>(desk.services, std::move(skinDouble), std::make_unique<RecordingDispatch>());
+  form->load();
+  EXPECT_EQ(reportedLines(desk.messages), (std::vector{100, 104, 110}));
+  EXPECT_EQ(skin->calls.size(), 1u);  // the failed load ends the skin loading
+  EXPECT_EQ(form->windowTitle(), "Pagewick");
+  EXPECT_TRUE(selected(1));
+}
+
+TEST_F(StartupTest, TheHomePageOpensOnOneDrawInAHundred) {
+  for (double draw : {0.0, 0.059, 0.06, 0.0699, 0.07, 0.99}) {
+    FakeDesktop d;
+    d.random.value = draw;
+    VisitHomePage(d.services);
+    const bool seven = static_cast<int>(draw * 100) + 1 == 7;
+    EXPECT_EQ(d.app.opened.size(), seven ? 1u : 0u) << draw;
+    EXPECT_EQ(d.random.seeds, std::vector<double>{d.events.now});
+  }
+}
+
+TEST_F(StartupTest, APointerPictureBesideTheProgramBecomesTheCustomPointer) {
+  test::TempDir dir;
+  desk.app.folder = fromUtf8(dir.path());
+  test::writeBytes(dir / "HAND-M.CUR", "cursor");
+  start();
+  form->setMousePointer(kPointerCustom);
+  EXPECT_EQ(form->cursor().shape(), Qt::BitmapCursor);
+  EXPECT_EQ(form->cursor().hotSpot(), QPoint(5, 1));
+
+  FakeDesktop bare;
+  Form1 plain(bare.services, std::make_unique<RecordingDispatch>(), std::make_unique<RecordingDispatch>());
+  plain.load();
+  plain.setMousePointer(kPointerCustom);
+  EXPECT_EQ(plain.cursor().shape(), Qt::PointingHandCursor);
+  EXPECT_TRUE(bare.messages.shown.empty());
+}
+
+TEST_F(StartupTest, SkinRecoloursThenCallsTheControlInOrder) {
+  test::TempDir dir;
+  desk.app.folder = fromUtf8(dir.path());
+  std::filesystem::create_directories(dir / "x");
+  test::writeBytes(dir / "x/o.cjs", "QWidget { }");
+  auto skinDouble = std::make_unique<RecordingDispatch>();
+  skinDouble->properties[1] = std::int32_t{6};
+  skin = skinDouble.get();
+  form = std::make_unique<Form1>(desk.services, std::move(skinDouble), std::make_unique<RecordingDispatch>());
+  const QColor optionBefore = form->optionButton(1)->palette().color(form->optionButton(1)->backgroundRole());
+  LoadSkin(desk.services, *form);
+
+  ASSERT_EQ(skin->calls.size(), 6u);
+  EXPECT_EQ(skin->calls[0].id, 2);
+  EXPECT_EQ(skin->calls[0].args, (std::vector<Variant>{fromUtf8(dir / "x/o.cjs"), Text()}));
+  EXPECT_EQ(skin->calls[1].kind, Invoke::PropertyGet);
+  EXPECT_EQ(skin->calls[2].args, (std::vector<Variant>{std::int32_t{7}}));
+  EXPECT_EQ(skin->calls[3].id, 5);
+  EXPECT_EQ(skin->calls[4].id, 10);
+  EXPECT_EQ(skin->calls[5].id, 3);
+  EXPECT_EQ(skin->calls[5].args, (std::vector<Variant>{static_cast<std::int32_t>(form->winId())}));
+  EXPECT_NE(form->optionButton(1)->palette().color(form->optionButton(1)->backgroundRole()), optionBefore);
+  EXPECT_EQ(form->text2Box()->palette().color(form->text2Box()->backgroundRole()), QColor(Qt::white));
+}
+
+TEST_F(StartupTest, NoSkinFileOrAFolderInItsPlaceMeansNoSkin) {
+  test::TempDir dir;
+  desk.app.folder = fromUtf8(dir.path());
+  std::filesystem::create_directories(dir / "x/o.cjs");
+  start();
+  EXPECT_TRUE(skin->calls.empty());
+  EXPECT_TRUE(desk.messages.shown.empty());
+}
+
+TEST(ApplicationTitle, DropsWordsFromTheEnd) {
+  EXPECT_EQ(applicationTitle(u"Pagewick"), u"Pagewick");
+  EXPECT_EQ(applicationTitle(u"Kelvarin Page Text Collector"), u"Kelvarin Page Text");
+  EXPECT_EQ(applicationTitle(u"one two three four five six seven eight nine tenthword"),
+            u"one two three four five six seven eight");
+}
+
+TEST(Conversions, TextToBooleanAcceptsWordsAndNumbersOnly) {
+  EXPECT_TRUE(textToBoolean(u"True"));
+  EXPECT_TRUE(textToBoolean(u"TRUE"));
+  EXPECT_FALSE(textToBoolean(u"false"));
+  EXPECT_TRUE(textToBoolean(u"1"));
+  EXPECT_TRUE(textToBoolean(u"-1"));
+  EXPECT_TRUE(textToBoolean(u"2.5"));
+  EXPECT_FALSE(textToBoolean(u"0"));
+  EXPECT_FALSE(textToBoolean(u" 0.0 "));
+  for (const char16_t* bad : {u"", u"Yes", u"1x", u"inf", u"nan", u"Truee", u"+"}) {
+    try {
+      textToBoolean(bad);
+      ADD_FAILURE() << toUtf8(bad);
+    } catch (const RuntimeError& e) {
+      EXPECT_EQ(e.number(), 13);
+    }
+  }
+  EXPECT_EQ(booleanText(true), u"True");
+  EXPECT_EQ(booleanText(false), u"False");
+}
+
+TEST_F(StartupTest, AFailingWriteIsToldOnceAndLaterChangesAreStillWritten) {
+  start();
+  desk.settings.failSaves = true;
+  form->setText1(u"a");
+  form->setText1(u"ab");
+  EXPECT_EQ(desk.messages.shown.size(), 1u);
+  desk.settings.failSaves = false;
+  form->setText1(u"abc");
+  EXPECT_EQ(stored()[u"Text1"], u"abc");
+}
+
+}  // namespace
+}  // namespace pw
