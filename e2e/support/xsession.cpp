@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -63,7 +64,7 @@ int waitExit(int pid, std::chrono::milliseconds bound) {
 }  // namespace
 
 Process::Process(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
-                 const std::string& logFile, int displayFd) {
+                 const std::string& logFile, int displayFd, const std::string& errorFile) {
   std::vector<std::string> envStrings = mergedEnvironment(env);
   std::vector<char*> args, envp;
   for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -75,7 +76,11 @@ Process::Process(const std::vector<std::string>& argv, const std::map<std::strin
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, logFile.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
-  posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  if (errorFile.empty()) {
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  } else {
+    posix_spawn_file_actions_addopen(&actions, 2, errorFile.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+  }
   if (displayFd >= 0) posix_spawn_file_actions_adddup2(&actions, displayFd, 3);
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
@@ -162,6 +167,11 @@ XSession::XSession(SessionOptions options) {
 
 XSession::~XSession() {
   while (!processes_.empty()) processes_.pop_back();
+  // PAGEWICK_E2E_KEEP keeps the logs of the session's programs for a look afterwards.
+  if (std::getenv("PAGEWICK_E2E_KEEP")) {
+    std::fprintf(stderr, "session kept in %s\n", folder_.c_str());
+    return;
+  }
   std::error_code ignored;
   std::filesystem::remove_all(folder_, ignored);
 }
@@ -193,36 +203,42 @@ user_pref("network.connectivity-service.enabled", false);
 user_pref("browser.tabs.warnOnClose", false);
 user_pref("extensions.autoDisableScopes", 15);
 )";
-  auto environment = env();
-  environment["MOZ_ENABLE_WAYLAND"] = "0";
-  environment["HOME"] = folder_;
-  processes_.push_back(std::make_unique<Process>(
-      std::vector<std::string>{"firefox-esr", "--no-remote", "--new-instance", "--profile", profile, url},
-      environment, folder_ + "/firefox.log"));
+  start({"firefox-esr", "--no-remote", "--new-instance", "--profile", profile, url},
+        {{"MOZ_ENABLE_WAYLAND", "0"}, {"HOME", folder_}}, "firefox.log");
 }
 
 void XSession::startChromium(const std::string& url) {
-  auto environment = env();
-  environment["HOME"] = folder_;
-  processes_.push_back(std::make_unique<Process>(
-      std::vector<std::string>{"chromium", "--no-sandbox", "--no-first-run", "--no-default-browser-check",
-                               "--disable-gpu", "--disable-background-networking", "--disable-component-update",
-                               "--disable-sync", "--disable-quic", "--password-store=basic",
-                               "--disable-features=Translate,MediaRouter", "--user-data-dir=" + folder_ + "/chromium",
-                               url},
-      environment, folder_ + "/chromium.log"));
+  start({"chromium", "--no-sandbox", "--no-first-run", "--no-default-browser-check", "--disable-gpu",
+         "--disable-background-networking", "--disable-component-update", "--disable-sync", "--disable-quic",
+         "--password-store=basic", "--disable-features=Translate,MediaRouter",
+         "--user-data-dir=" + folder_ + "/chromium", url},
+        {{"HOME", folder_}}, "chromium.log");
 }
 
 bool XSession::waitForWindow(TextView part, int timeoutMs) {
+  return waitForWindow([&](const WindowCandidate& w) { return w.title.find(part) != Text::npos; }, timeoutMs)
+      .has_value();
+}
+
+std::optional<unsigned long> XSession::waitForWindow(const std::function<bool(const WindowCandidate&)>& wanted,
+                                                     int timeoutMs) {
   x11::X11Automation probe(display_.c_str());
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (std::chrono::steady_clock::now() < deadline) {
+  for (;;) {
     for (const auto& window : probe.candidates()) {
-      if (window.title.find(part) != Text::npos) return true;
+      if (wanted(window)) return window.handle;
     }
-    std::this_thread::sleep_for(50ms);
+    if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
+    std::this_thread::sleep_for(20ms);
   }
-  return false;
+}
+
+Process& XSession::start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& extraEnv,
+                         const std::string& logName) {
+  auto environment = env();
+  for (const auto& [k, v] : extraEnv) environment[k] = v;
+  processes_.push_back(std::make_unique<Process>(argv, environment, folder_ + "/" + logName));
+  return *processes_.back();
 }
 
 int XSession::run(const std::vector<std::string>& argv) {
@@ -233,7 +249,7 @@ int XSession::run(const std::vector<std::string>& argv) {
 
 std::string XSession::output(const std::vector<std::string>& argv) {
   const std::string file = folder_ + "/output-" + randomHex(4);
-  Process helper(argv, env(), file);
+  Process helper(argv, env(), file, -1, folder_ + "/helpers.log");
   helper.wait(60000);
   std::ifstream in(file, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});

@@ -2,20 +2,24 @@
 // A private X server for end-to-end tests: Xvfb on a display it picks itself, protected by a
 // cookie, with openbox when asked, and the browsers the tests drive. Everything started here is
 // stopped by its process id when the session ends.
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/text.h"
+#include "platform/windowmatch.h"
 
 namespace pw::e2e {
 
 class Process {
  public:
   Process() = default;
+  // Output goes to `logFile`; errors too, unless `errorFile` names another.
   Process(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
-          const std::string& logFile, int displayFd = -1);
+          const std::string& logFile, int displayFd = -1, const std::string& errorFile = {});
   Process(Process&& other) noexcept : pid_(other.pid_) { other.pid_ = -1; }
   Process& operator=(Process&& other) noexcept;
   ~Process() { stop(); }
@@ -48,9 +52,15 @@ class XSession {
   void startChromium(const std::string& url);
   // Waits (generously) until a managed window's title contains `part`.
   bool waitForWindow(TextView part, int timeoutMs = 60000);
+  // Waits until a managed window satisfies `wanted`; its handle, or none after the bound.
+  std::optional<unsigned long> waitForWindow(const std::function<bool(const WindowCandidate&)>& wanted,
+                                             int timeoutMs = 60000);
+  // Starts a program in the session; the session stops it at the end unless the caller does.
+  Process& start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& extraEnv,
+                 const std::string& logName);
   // Runs a helper such as setxkbmap or xdotool in the session; returns its exit status.
   int run(const std::vector<std::string>& argv);
-  // Its standard output.
+  // Its standard output, without what it says on standard error.
   std::string output(const std::vector<std::string>& argv);
   // Writes `content` to a file in the session's folder; returns its path.
   std::string writeFile(const std::string& name, const std::string& content);

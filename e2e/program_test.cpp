@@ -1,0 +1,196 @@
+// The whole program as a user meets it: the real pagewick binary under a private X server with
+// openbox, real Firefox ESR and Chromium windows, clicked and typed at through XTest.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "e2e/support/program.h"
+#include "tests/doubles/tempdir.h"
+
+namespace pw::e2e {
+namespace {
+
+using test::readBytes;
+
+const char* kPage =
+    "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Pagewick Test Page</title></head><body>"
+    "<h1>Проверка</h1><p>Plain text, a tab\tand café.</p><table><tr><td>x</td><td>y</td></tr></table>"
+    "</body></html>";
+
+Text error(const Text& description, const char* handler, int line) {
+  return description + u"\r\nin Tolvane2021/08/31.Form1." + fromUtf8(handler) + u" at line " + number(line) +
+         u"\r\rPlease email screenshot of this message to support@pagewick.example.org";
+}
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void openFirefox() {
+    session.startFirefox("file://" + session.writeFile("page.html", kPage));
+    ASSERT_TRUE(session.waitForWindow(u"Pagewick Test Page"));
+    page = copyFromBrowser(session, "Pagewick Test Page");
+    ASSERT_NE(page.find("Проверка"), std::string::npos) << page;
+  }
+
+  XSession session;
+  test::TempDir dir;
+  std::string config = dir / "config";
+  std::string page;  // what the browser itself puts on the clipboard
+};
+
+TEST_F(ProgramTest, CapturesIntoTheBoxAndTheFileAndRemembersEverything) {
+  openFirefox();
+  std::optional<Program> program;
+  program.emplace(session, config);
+
+  // First start with an empty store.
+  ASSERT_TRUE(program->waitForStored("Option1", u"True"));
+  EXPECT_EQ(program->stored("Option2"), u"False");
+  EXPECT_EQ(program->stored("Option3"), u"False");
+  program->screenshot("main-window");
+
+  // Firefox, twice into the text box; the user's clipboard comes back.
+  program->click(spot::Option3);
+  ASSERT_TRUE(program->waitForStored("Option3", u"True"));
+  EXPECT_EQ(program->stored("Option1"), u"False");
+  offerClipboard(session, "the user's own text");
+  const Text once = u"\r" + fromUtf8(page);
+  program->click(spot::CaptureToBox);
+  ASSERT_TRUE(program->waitForStored("Text1", once)) << toUtf8(program->stored("Text1"));
+  program->click(spot::CaptureToBox);
+  ASSERT_TRUE(program->waitForStored("Text1", once + once));
+  EXPECT_TRUE(eventually([&] { return clipboardText(session) == "the user's own text"; }));
+  EXPECT_TRUE(eventually([&] { return program->topmost(); }));
+
+  // Into a file: an empty path is refused first.
+  program->click(spot::CaptureToFile);
+  auto shown = program->messages(1);
+  EXPECT_EQ(shown.back().prompt, u"You forgot to input file.");
+  EXPECT_EQ(shown.back().title, u"Pagewick");
+  program->answer(u"Pagewick", "Return");
+
+  const std::string file = dir / "out.txt";
+  program->click(spot::Text2);
+  program->type(file);
+  ASSERT_TRUE(program->waitForStored("Text2", fromUtf8(file)));
+  program->click(spot::CaptureToFile);
+  ASSERT_TRUE(eventually([&] { return readBytes(file) == page + "\r\n"; })) << readBytes(file);
+  program->click(spot::CaptureToFile);
+  ASSERT_TRUE(eventually([&] { return readBytes(file) == page + "\r\n" + page + "\r\n"; }));
+  EXPECT_EQ(clipboardText(session), page);
+  EXPECT_EQ(program->messages().size(), 1u);
+
+  // Restart: everything comes back exactly.
+  program->close();
+  ASSERT_TRUE(program->exited(10000));
+  program.emplace(session, config);
+  EXPECT_TRUE(eventually([&] { return program->stored("Text1") == once + once; }));
+  program->click(spot::CaptureToBox);
+  ASSERT_TRUE(program->waitForStored("Text1", once + once + once));
+  EXPECT_EQ(program->stored("Option3"), u"True");
+  EXPECT_EQ(program->stored("Text2"), fromUtf8(file));
+  EXPECT_EQ(program->messages().size(), 1u);  // the empty-path notice of the first run
+}
+
+TEST_F(ProgramTest, AMissingBrowserIsReportedAndTheCaptureCarriesOn) {
+  Program program(session, config);
+  program.click(spot::Option2);
+  ASSERT_TRUE(program.waitForStored("Option2", u"True"));
+  program.click(spot::CaptureToBox);
+  auto shown = program.messages(1);
+  program.screenshot("error-box");
+  EXPECT_EQ(shown[0].title, u"Application Error");
+  EXPECT_EQ(shown[0].prompt,
+            error(u"No window whose title is, starts with or ends with \"Google Chrome\" was found.",
+                  "PushButton2_Click", 126));
+  program.answer(u"Application Error", "Return");
+  EXPECT_TRUE(program.waitForStored("Text1", u"\r"));
+  EXPECT_EQ(program.messages().size(), 1u);
+}
+
+TEST_F(ProgramTest, SaveDialogAndClearingTheFile) {
+  Program program(session, config);
+  const std::string fresh = dir / "fresh";
+  const std::string existing = dir / "existing.txt";
+  std::ofstream(existing, std::ios::binary) << "old\r\n";
+
+  // A new name is taken as typed, without a question and without creating the file.
+  program.click(spot::ChooseFile);
+  program.focus(u"Create a new text file name");
+  program.type(fresh);
+  program.key("Return");
+  ASSERT_TRUE(program.waitForStored("Text2", fromUtf8(fresh), 5000)) << toUtf8(program.stored("Text2"));
+  EXPECT_FALSE(std::filesystem::exists(fresh));
+
+  // An existing file: No shows the dialog again, Yes takes the name.
+  program.click(spot::ChooseFile);
+  program.focus(u"Create a new text file name");
+  program.type(existing);
+  program.key("Return");
+  auto shown = program.messages(1);
+  EXPECT_EQ(shown[0].prompt, u"Are you sure you would like to use this text file? All contents will be overwritten "
+                             u"when you click the 'Copy' button.");
+  program.answer(u"Pagewick", "Escape");
+  program.focus(u"Create a new text file name");
+  program.type(existing);
+  program.key("Return");
+  program.messages(2);
+  program.answer(u"Pagewick", "Return");
+  ASSERT_TRUE(program.waitForStored("Text2", fromUtf8(existing)));
+
+  // Clearing the file: No keeps it, Yes empties it.
+  program.click(spot::ClearFile);
+  program.messages(3);
+  program.answer(u"Pagewick", "Escape");
+  EXPECT_EQ(readBytes(existing), "old\r\n");
+  program.click(spot::ClearFile);
+  program.messages(4);
+  program.answer(u"Pagewick", "Return");
+  EXPECT_TRUE(eventually([&] { return readBytes(existing).empty(); }));
+
+  // Cancel leaves no file chosen.
+  program.click(spot::ChooseFile);
+  program.focus(u"Create a new text file name");
+  program.key("Escape");
+  EXPECT_TRUE(program.waitForStored("Text2", u""));
+  EXPECT_EQ(program.messages().size(), 4u);
+}
+
+TEST_F(ProgramTest, AMegabytePageInChromiumArrivesWhole) {
+  std::string lines;
+  for (int i = 0; lines.size() < 1024 * 1024; ++i) lines += "Line " + std::to_string(i) + " of the large page.\n";
+  session.startChromium("file://" + session.writeFile("large.html", "<!DOCTYPE html><html><head><meta charset=\"utf-8\">"
+                                                                    "<title>Google Chrome</title></head><body><pre>" +
+                                                                        lines + "</pre></body></html>"));
+  ASSERT_TRUE(session.waitForWindow(u"Google Chrome"));
+  Program program(session, config);
+  program.click(spot::Option2);
+  ASSERT_TRUE(program.waitForStored("Option2", u"True"));
+  program.click(spot::CaptureToBox);
+  ASSERT_TRUE(eventually([&] { return program.stored("Text1").size() > 1000000; }, 60000))
+      << program.stored("Text1").size() << " characters; messages: " << program.messages().size();
+  const std::string captured = toUtf8(program.stored("Text1"));
+  EXPECT_EQ(captured.substr(0, 1 + lines.size() - 1), "\r" + lines.substr(0, lines.size() - 1));
+  EXPECT_TRUE(program.messages().empty());
+}
+
+TEST_F(ProgramTest, ClosingTheWindowDuringACaptureEndsItThere) {
+  openFirefox();
+  Program program(session, config);
+  program.click(spot::Option3);
+  const std::string file = dir / "never.txt";
+  program.click(spot::Text2);
+  program.type(file);
+  ASSERT_TRUE(program.waitForStored("Text2", fromUtf8(file)));
+  program.click(spot::CaptureToFile);
+  // Once the browser is in front, the capture is in its pauses.
+  ASSERT_TRUE(eventually([&] {
+    return session.output({"xdotool", "getactivewindow", "getwindowname"}).find("Pagewick Test Page") != std::string::npos;
+  }));
+  program.close();
+  EXPECT_TRUE(program.exited(10000));
+  EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+}  // namespace
+}  // namespace pw::e2e

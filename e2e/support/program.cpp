@@ -1,0 +1,141 @@
+#include "e2e/support/program.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "platform/posix/filesettingsstore.h"
+
+namespace pw::e2e {
+namespace {
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace
+
+bool eventually(const std::function<bool()>& done, int timeoutMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+Program::Program(XSession& session, const std::string& configHome)
+    : session_(session), config_(configHome), log_(configHome + "/messages.log") {
+  std::filesystem::create_directories(config_);
+  process_ = &session_.start({PAGEWICK_BINARY}, {{"XDG_CONFIG_HOME", config_}, {"PAGEWICK_MESSAGE_LOG", log_}},
+                             "pagewick.log");
+  // The main window is the one titled exactly "Pagewick" that is not a message box.
+  auto found = session_.waitForWindow([](const WindowCandidate& w) { return w.title == u"Pagewick"; });
+  if (!found) throw std::runtime_error("pagewick showed no window");
+  window_ = *found;
+}
+
+Program::~Program() {
+  if (process_) process_->stop();
+}
+
+void Program::click(Spot at) {
+  // A browser window may lie over ours until ours is in front.
+  session_.run({"xdotool", "windowactivate", "--sync", std::to_string(window_)});
+  session_.run({"xdotool", "mousemove", "--window", std::to_string(window_), std::to_string(at.x),
+                std::to_string(at.y), "click", "1"});
+}
+
+void Program::key(const std::string& keys) { session_.run({"xdotool", "key", "--clearmodifiers", keys}); }
+
+void Program::type(const std::string& text) { session_.run({"xdotool", "type", "--delay", "5", text}); }
+
+std::vector<ShownMessage> Program::messages(std::size_t count) {
+  std::vector<ShownMessage> shown;
+  eventually([&] {
+    shown.clear();
+    const Text all = fromUtf8(readFile(log_));
+    std::size_t start = 0;
+    for (std::size_t end; (end = all.find(u'\x1E', start)) != Text::npos; start = end + 1) {
+      const Text entry = all.substr(start, end - start);
+      const auto split = entry.find(u'\x1F');
+      shown.push_back({entry.substr(0, split), entry.substr(split + 1)});
+    }
+    return shown.size() >= count;
+  });
+  return shown;
+}
+
+unsigned long Program::focus(TextView title) {
+  const unsigned long main = window_;
+  auto window = session_.waitForWindow([&](const WindowCandidate& w) { return w.handle != main && w.title == title; });
+  if (!window) throw std::runtime_error("no window titled " + toUtf8(title));
+  session_.run({"xdotool", "windowactivate", "--sync", std::to_string(*window)});
+  return *window;
+}
+
+void Program::answer(TextView title, const std::string& key) {
+  const unsigned long box = focus(title);
+  this->key(key);
+  eventually([&] { return !session_.waitForWindow([&](const WindowCandidate& w) { return w.handle == box; }, 0); });
+}
+
+void Program::close() {
+  Display* d = XOpenDisplay(session_.display().c_str());
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window_;
+  event.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(d, window_, False, NoEventMask, &event);
+  XCloseDisplay(d);
+}
+
+bool Program::exited(int timeoutMs) {
+  const bool gone = process_->wait(timeoutMs) >= 0;
+  if (gone) process_ = nullptr;
+  return gone;
+}
+
+bool Program::topmost() {
+  return session_.output({"xprop", "-id", std::to_string(window_), "_NET_WM_STATE"}).find("_NET_WM_STATE_ABOVE") !=
+         std::string::npos;
+}
+
+void Program::screenshot(const std::string& name) {
+  std::filesystem::create_directories(PAGEWICK_E2E_ARTIFACTS);
+  session_.run({"import", "-window", "root", std::string(PAGEWICK_E2E_ARTIFACTS) + "/" + name + ".png"});
+}
+
+Text Program::stored(const std::string& key) const {
+  posix::FileSettingsStore store(config_);
+  return store.get(u"Kelvarin", u"Pagewick", fromUtf8(key), u"<absent>");
+}
+
+bool Program::waitForStored(const std::string& key, const Text& value, int timeoutMs) const {
+  return eventually([&] { return stored(key) == value; }, timeoutMs);
+}
+
+std::string clipboardText(XSession& session) { return session.output({"xclip", "-o", "-selection", "clipboard"}); }
+
+void offerClipboard(XSession& session, const std::string& text) {
+  const std::string file = session.writeFile("clipboard.txt", text);
+  session.start({"xclip", "-quiet", "-selection", "clipboard", "-i", file}, {}, "xclip.log");
+  eventually([&] { return clipboardText(session) == text; });
+}
+
+std::string copyFromBrowser(XSession& session, const std::string& title) {
+  session.run({"xdotool", "search", "--name", title, "windowactivate", "--sync", "key", "--clearmodifiers",
+               "ctrl+a", "ctrl+c"});
+  std::string text;
+  eventually([&] { return !(text = clipboardText(session)).empty(); });
+  return text;
+}
+
+}  // namespace pw::e2e

@@ -1,0 +1,79 @@
+#pragma once
+// The real pagewick binary in a test session, driven as a user would: clicks and keys through
+// XTest (xdotool), its settings read from the files it writes.
+#include <string>
+#include <vector>
+
+#include "e2e/support/xsession.h"
+
+namespace pw::e2e {
+
+// Where the layout puts each control's centre, in the window's client coordinates.
+struct Spot {
+  int x;
+  int y;
+};
+namespace spot {
+inline constexpr Spot Help{268, 21};
+inline constexpr Spot Option1{40, 67};
+inline constexpr Spot Option2{40, 90};
+inline constexpr Spot Option3{40, 114};
+inline constexpr Spot Text1{268, 221};
+inline constexpr Spot CaptureToBox{268, 289};
+inline constexpr Spot ClearBox{144, 323};
+inline constexpr Spot CopyBox{392, 323};
+inline constexpr Spot Text2{272, 383};
+inline constexpr Spot ChooseFile{488, 383};
+inline constexpr Spot CaptureToFile{268, 415};
+inline constexpr Spot ClearFile{268, 449};
+}  // namespace spot
+
+struct ShownMessage {
+  Text title;
+  Text prompt;
+};
+
+class Program {
+ public:
+  // Starts pagewick with the settings under `configHome` and waits for its window.
+  Program(XSession& session, const std::string& configHome);
+  ~Program();
+
+  unsigned long window() const { return window_; }
+  void click(Spot at);
+  void key(const std::string& keys);          // e.g. "ctrl+a", to the focused window
+  void type(const std::string& text);
+  // What the message boxes said so far; waits until there are at least `count`.
+  std::vector<ShownMessage> messages(std::size_t count = 0);
+  // Brings the box or dialog titled `title` (not the main window) to the front; its handle.
+  unsigned long focus(TextView title);
+  // Answers the open message box (or dialog) titled `title` with a key, e.g. "Return".
+  void answer(TextView title, const std::string& key);
+  // Sends the window manager's close request.
+  void close();
+  bool exited(int timeoutMs);
+  bool topmost();
+  void screenshot(const std::string& name);
+
+  Text stored(const std::string& key) const;
+  bool waitForStored(const std::string& key, const Text& value, int timeoutMs = 30000) const;
+
+ private:
+  XSession& session_;
+  std::string config_;
+  std::string log_;
+  Process* process_ = nullptr;
+  unsigned long window_ = 0;
+};
+
+// Polls `done` every 20 ms until it holds or `timeoutMs` passes.
+bool eventually(const std::function<bool()>& done, int timeoutMs = 30000);
+
+// The clipboard as another program sees it.
+std::string clipboardText(XSession& session);
+// Offers `text` on the clipboard from an xclip process of the session.
+void offerClipboard(XSession& session, const std::string& text);
+// What the browser window titled with `title` puts on the clipboard for Ctrl+A, Ctrl+C.
+std::string copyFromBrowser(XSession& session, const std::string& title);
+
+}  // namespace pw::e2e
