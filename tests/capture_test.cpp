@@ -14,16 +14,6 @@ using test::CallLog;
 using test::FakeCaptureWindow;
 using test::FakeDesktop;
 
-// The lines named in the error reports, in order.
-std::vector<int> reportedLines(const test::RecordingMessageBoxes& boxes) {
-  std::vector<int> lines;
-  for (const auto& box : boxes.shown) {
-    auto at = box.prompt.find(u"at line ");
-    lines.push_back(std::stoi(toUtf8(box.prompt.substr(at + 8, 3))));
-  }
-  return lines;
-}
-
 class CaptureTest : public ::testing::Test {
  protected:
   FakeDesktop desk;
@@ -97,7 +87,7 @@ TEST_F(CaptureTest, AMissingWindowIsReportedOnceAndTheCaptureCarriesOn) {
   choose(2);
   desk.automation.missingWindows = {u"Google Chrome"};
   PushButton2_Click(desk.services, window);
-  EXPECT_EQ(reportedLines(desk.messages), (std::vector{126}));
+  EXPECT_EQ(desk.messages.reportedLines(), (std::vector{126}));
   EXPECT_EQ(window.text1_, u"\r");
   EXPECT_EQ(desk.log.back(), "clipboard set");
   EXPECT_NE(std::find(desk.log.begin(), desk.log.end(), "topmost 69206017"), desk.log.end());
@@ -125,7 +115,7 @@ TEST_F(CaptureTest, LineNumbersFollowTheBrowserAndTheCommand) {
     c.fileCommand ? PushButton4_Click(d.services, w) : PushButton2_Click(d.services, w);
     std::vector<int> expected = c.lines;
     if (c.fileCommand) expected.push_back(c.lines[0] + 12);  // the append into a missing folder
-    EXPECT_EQ(reportedLines(d.messages), expected) << c.option << c.fileCommand;
+    EXPECT_EQ(d.messages.reportedLines(), expected) << c.option << c.fileCommand;
   }
 }
 
@@ -134,7 +124,7 @@ TEST_F(CaptureTest, AFailedOptionTestRunsThatBrowsersBranch) {
   choose(3);
   desk.browserCopies(u"x");
   PushButton2_Click(desk.services, window);
-  EXPECT_EQ(reportedLines(desk.messages), (std::vector{104}));
+  EXPECT_EQ(desk.messages.reportedLines(), (std::vector{104}));
   EXPECT_NE(std::find(desk.log.begin(), desk.log.end(), "activate Internet Explorer"), desk.log.end());
   EXPECT_EQ(std::find(desk.log.begin(), desk.log.end(), "activate Firefox"), desk.log.end());
 }
@@ -145,7 +135,7 @@ TEST_F(CaptureTest, AFailedPathTestStillCaptures) {
   desk.browserCopies(u"x");
   PushButton4_Click(desk.services, window);
   // Line 106 for the test, then 164 for the delivery, which reads the path again.
-  EXPECT_EQ(reportedLines(desk.messages), (std::vector{106, 164}));
+  EXPECT_EQ(desk.messages.reportedLines(), (std::vector{106, 164}));
 }
 
 TEST_F(CaptureTest, ASlowBrowserIsWaitedForButNotForever) {

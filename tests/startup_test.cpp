@@ -19,15 +19,6 @@ namespace {
 using test::FakeDesktop;
 using test::RecordingDispatch;
 
-std::vector<int> reportedLines(const test::RecordingMessageBoxes& boxes) {
-  std::vector<int> lines;
-  for (const auto& box : boxes.shown) {
-    auto at = box.prompt.find(u"at line ");
-    if (at != Text::npos) lines.push_back(std::stoi(toUtf8(box.prompt.substr(at + 8, 3))));
-  }
-  return lines;
-}
-
 class StartupTest : public ::testing::Test {
  protected:
   void start() {
@@ -79,7 +70,7 @@ TEST_F(StartupTest, ABadOptionWordIsReportedAtItsLineAndTheRestIsRestored) {
   stored() = {{u"Option1", u"Yes"}, {u"Option2", u"False"}, {u"Option3", u"True"},
               {u"Text1", u"\rpage one\r\n  "}, {u"Text2", u" /tmp/out.txt "}};
   start();
-  EXPECT_EQ(reportedLines(desk.messages), (std::vector{128}));
+  EXPECT_EQ(desk.messages.reportedLines(), (std::vector{128}));
   EXPECT_TRUE(desk.messages.shown[0].prompt.starts_with(u"Type mismatch\r\nin Tolvane2021/08/31.Form1.Form_Load at line 128"));
   EXPECT_FALSE(selected(1));
   EXPECT_TRUE(selected(3));
@@ -104,7 +95,7 @@ TEST_F(StartupTest, FailingStepsAreEachReportedAndStartUpGoesOn) {
   skin = skinDouble.get();
   form = std::make_unique<Form1>(desk.services, std::move(skinDouble), std::make_unique<RecordingDispatch>());
   form->load();
-  EXPECT_EQ(reportedLines(desk.messages), (std::vector{100, 104, 110}));
+  EXPECT_EQ(desk.messages.reportedLines(), (std::vector{100, 104, 110}));
   EXPECT_EQ(skin->calls.size(), 1u);  // the failed load ends the skin loading
   EXPECT_EQ(form->windowTitle(), "Pagewick");
   EXPECT_TRUE(selected(1));

@@ -90,6 +90,15 @@ void FakeApplication::openAddress(TextView address) {
   opened.emplace_back(address);
 }
 
+std::vector<int> RecordingMessageBoxes::reportedLines() const {
+  std::vector<int> lines;
+  for (const auto& box : shown) {
+    const auto at = box.prompt.find(u"at line ");
+    if (at != Text::npos) lines.push_back(std::stoi(toUtf8(box.prompt.substr(at + 8, 3))));
+  }
+  return lines;
+}
+
 Picture FakeApplication::loadPicture(TextView path) {
   if (!failPictures && path.ends_with(u".CUR")) return Picture{32, 32, 5, 1, std::vector<std::uint32_t>(32 * 32)};
   throw RuntimeError(err::InvalidPicture, u"Invalid picture");

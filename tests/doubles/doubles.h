@@ -98,6 +98,8 @@ class RecordingMessageBoxes final : public MessageBoxes {
  public:
   explicit RecordingMessageBoxes(CallLog& log) : log_(log) {}
   int show(TextView prompt, int style, std::optional<Text> title) override;
+  // The line numbers the error reports named, in order.
+  std::vector<int> reportedLines() const;
   std::vector<ShownBox> shown;
   std::deque<int> answers;  // answers to give, then OK / No
 
