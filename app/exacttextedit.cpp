@@ -59,15 +59,11 @@ QString ExactTextEdit::display(TextView exact, std::vector<std::uint8_t>* breaks
 
 void ExactTextEdit::setExactText(TextView text) {
   if (text == exact_) return;
-  const bool extends = text.size() > exact_.size() && text.starts_with(exact_) &&
-                       !(exact_.ends_with(u'\r') && text[exact_.size()] == u'\n');
-  if (extends) {
-    // Appending lays out only what is new.
-    QTextCursor end(document());
-    end.movePosition(QTextCursor::End);
-    replaceExact(exact_.size(), exact_.size(), text.substr(exact_.size()), end);
-    return;
-  }
+  if (text.size() > exact_.size() && text.starts_with(exact_)) return appendExactText(text.substr(exact_.size()));
+  resetExactText(text);
+}
+
+void ExactTextEdit::resetExactText(TextView text) {
   Guard guard(ours_);
   exact_ = text;
   breaks_.clear();
@@ -75,6 +71,18 @@ void ExactTextEdit::setExactText(TextView text) {
   displayLength_ = static_cast<int>(shown.size());
   setPlainText(shown);
   emit exactTextChanged();
+}
+
+void ExactTextEdit::appendExactText(TextView suffix) {
+  if (suffix.empty()) return;
+  if (exact_.ends_with(u'\r') && suffix.front() == u'\n') {
+    // The old last CR and the new LF become one line break: the view changes before the end.
+    return resetExactText(exact_ + Text(suffix));
+  }
+  // Appending lays out only what is new.
+  QTextCursor end(document());
+  end.movePosition(QTextCursor::End);
+  replaceExact(exact_.size(), exact_.size(), suffix, end);
 }
 
 void ExactTextEdit::replaceExact(std::size_t from, std::size_t to, TextView text, QTextCursor& cursor) {

@@ -18,6 +18,8 @@ class ExactTextEdit final : public QPlainTextEdit {
   const Text& exactText() const { return exact_; }
   // A text that extends the current one is appended to the view; any other replaces it.
   void setExactText(TextView text);
+  // The same as setExactText(exactText() + suffix), without the copy.
+  void appendExactText(TextView suffix);
 
   // The clipboard's part of the box, reachable from tests.
   void insertFromMimeDataForTest(const QMimeData* source) { insertFromMimeData(source); }
@@ -36,6 +38,8 @@ class ExactTextEdit final : public QPlainTextEdit {
 
  private:
   void onContentsChange(int position, int removed, int added);
+  // Shows `text` anew, laying the whole view out again.
+  void resetExactText(TextView text);
   // Replaces exact_[from, to) with `text`, and the cursor's selection, which shows that range,
   // with its display: one edit of ours.
   void replaceExact(std::size_t from, std::size_t to, TextView text, QTextCursor& cursor);

@@ -203,6 +203,8 @@ Text Form1::text1() { return text1_->exactText(); }
 
 void Form1::setText1(TextView text) { text1_->setExactText(text); }
 
+void Form1::appendText1(TextView suffix) { text1_->appendExactText(suffix); }
+
 Text Form1::text2() { return fromQString(text2_->text()); }
 
 WindowHandle Form1::handle() { return static_cast<WindowHandle>(winId()); }

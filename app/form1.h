@@ -37,6 +37,7 @@ class Form1 final : public QWidget, public MainWindow {
   bool option(int number) override;
   Text text1() override;
   void setText1(TextView text) override;
+  void appendText1(TextView suffix) override;
   Text text2() override;
   WindowHandle handle() override;
   void setOption(int number, bool value) override;

@@ -11,7 +11,7 @@ void PushButton2_Click(Services& s, CaptureWindow& window) {
   Procedure p(s.messages, "PushButton2_Click");
   Text saved;
   p.step(100, [&] { saved = ClipboardGetText(s.clipboard, 0); });
-  CaptureFromBrowser(p, s, window, 102, [&](Text captured) { window.setText1(window.text1() + u"\r" + captured); });
+  CaptureFromBrowser(p, s, window, 102, [&](Text captured) { window.appendText1(u"\r" + captured); });
   p.step(164, [&] { ClipboardSetText(s.clipboard, saved, 0); });
 }
 

@@ -12,6 +12,9 @@ class CaptureWindow {
   virtual bool option(int number) = 0;
   virtual Text text1() = 0;
   virtual void setText1(TextView text) = 0;
+  // Text1 becomes its text followed by `suffix`, in one assignment. A window that holds a large
+  // text appends without copying it.
+  virtual void appendText1(TextView suffix) { setText1(text1() + Text(suffix)); }
   virtual Text text2() = 0;
   virtual WindowHandle handle() = 0;
 };

@@ -1,0 +1,102 @@
+// The text box with a large collected text: appending a capture and typing one key, each until
+// the change is saved, against a bare write() of the same bytes.
+// Run: build/bench/bench_text1 --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTest>
+#include <QTextCursor>
+#include <fcntl.h>
+#include <filesystem>
+#include <unistd.h>
+
+#include "app/exacttextedit.h"
+#include "app/form1.h"
+#include "platform/posix/filesettingsstore.h"
+#include "tests/doubles/dispatchdouble.h"
+#include "tests/doubles/doubles.h"
+
+namespace {
+
+pw::Text pageText(std::size_t units) {
+  const pw::Text line = u"Pagewick collects page text — Съешь же ещё этих мягких булок.\r\n";
+  pw::Text text;
+  while (text.size() < units) text += line;
+  text.resize(units);
+  return text;
+}
+
+struct Window {
+  explicit Window(std::size_t units) : store(folder()), initial(pageText(units)) {
+    desk.services.settings;  // the doubles, but the real store below
+    services = std::make_unique<pw::Services>(pw::Services{desk.automation, desk.stacking, desk.clipboard, desk.events,
+                                                           store, desk.messages, *desk.files, desk.app, desk.random});
+    form = std::make_unique<pw::Form1>(*services, std::make_unique<pw::test::RecordingDispatch>(),
+                                       std::make_unique<pw::test::RecordingDispatch>());
+    form->setText1(initial);
+    form->show();
+    QApplication::processEvents();
+  }
+  ~Window() { std::filesystem::remove_all(root); }
+  std::string folder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "pagewick-bench-XXXXXX").string();
+    return root = mkdtemp(pattern.data());
+  }
+  std::string root;
+  pw::test::FakeDesktop desk;
+  pw::posix::FileSettingsStore store;
+  std::unique_ptr<pw::Services> services;
+  std::unique_ptr<pw::Form1> form;
+  pw::Text initial;
+};
+
+void AppendCapture(benchmark::State& state) {
+  Window w(static_cast<std::size_t>(state.range(0)) * 1024 * 1024);
+  const pw::Text capture = u"\r" + pageText(100 * 1024);
+  for (auto _ : state) {
+    state.PauseTiming();
+    w.form->setText1(w.initial);
+    QApplication::processEvents();
+    state.ResumeTiming();
+    w.form->appendText1(capture);  // what a capture into the box does
+    QApplication::processEvents();                // and its display
+  }
+}
+
+void Keystroke(benchmark::State& state) {
+  Window w(static_cast<std::size_t>(state.range(0)) * 1024 * 1024);
+  auto* box = w.form->text1Box();
+  box->setFocus();
+  QTextCursor cursor = box->textCursor();
+  cursor.setPosition(box->document()->characterCount() / 2);
+  box->setTextCursor(cursor);
+  for (auto _ : state) {
+    QTest::keyClick(box, Qt::Key_X);  // saved before keyClick returns
+    QApplication::processEvents();
+  }
+}
+
+void BareWrite(benchmark::State& state) {
+  const pw::Text text = pageText(static_cast<std::size_t>(state.range(0)) * 1024 * 1024);
+  const std::string path = std::filesystem::temp_directory_path() / "pagewick-bench-bare";
+  for (auto _ : state) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    benchmark::DoNotOptimize(::write(fd, text.data(), text.size() * 2));
+    ::close(fd);
+  }
+  std::filesystem::remove(path);
+}
+
+}  // namespace
+
+BENCHMARK(AppendCapture)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(Keystroke)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BareWrite)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  return 0;
+}
