@@ -8,6 +8,7 @@
 #include <numeric>
 
 #include "platform/controls/qtext.h"
+#include "platform/memory.h"
 
 namespace pw {
 namespace {
@@ -23,11 +24,12 @@ std::size_t breakEnd(TextView t, std::size_t at) {
 
 class Guard {
  public:
-  explicit Guard(bool& flag) : flag_(flag) { flag_ = true; }
-  ~Guard() { flag_ = false; }
+  explicit Guard(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+  ~Guard() { flag_ = was_; }
 
  private:
   bool& flag_;
+  bool was_;
 };
 
 }  // namespace
@@ -39,6 +41,8 @@ ExactTextEdit::ExactTextEdit(QWidget* parent) : QPlainTextEdit(parent) {
   // Tab leaves the box, as in other text boxes of the window.
   setTabChangesFocus(true);
   connect(document(), &QTextDocument::contentsChange, this, &ExactTextEdit::onContentsChange);
+  showing_.setInterval(0);
+  connect(&showing_, &QTimer::timeout, this, &ExactTextEdit::showPiece);
 }
 
 QString ExactTextEdit::display(TextView exact, std::vector<std::uint8_t>* breaks) {
@@ -59,22 +63,59 @@ QString ExactTextEdit::display(TextView exact, std::vector<std::uint8_t>* breaks
 
 void ExactTextEdit::setExactText(TextView text) {
   if (text == exact_) return;
-  if (text.size() > exact_.size() && text.starts_with(exact_)) return appendExactText(text.substr(exact_.size()));
+  if (!exact_.empty() && text.size() > exact_.size() && text.starts_with(exact_)) {
+    return appendExactText(text.substr(exact_.size()));
+  }
   resetExactText(text);
 }
 
 void ExactTextEdit::resetExactText(TextView text) {
-  Guard guard(ours_);
-  exact_ = text;
-  breaks_.clear();
-  const QString shown = display(exact_, &breaks_);
-  displayLength_ = static_cast<int>(shown.size());
-  setPlainText(shown);
+  {
+    Guard guard(ours_);
+    exact_ = text;
+    breaks_.clear();
+    shown_ = 0;
+    displayLength_ = 0;
+    setPlainText(QString());
+    // Laying out a large text takes long (0.6 s for 10 MB): the first piece is shown now, the rest
+    // from the event loop, with the box read-only meanwhile.
+    document()->setUndoRedoEnabled(false);
+    showPiece();
+    if (shown_ < exact_.size()) {
+      setReadOnly(true);
+      showing_.start();
+    } else {
+      document()->setUndoRedoEnabled(true);
+    }
+  }
   emit exactTextChanged();
+}
+
+void ExactTextEdit::showPiece() {
+  Guard guard(ours_);
+  std::size_t end = std::min(exact_.size(), shown_ + kPieceLength);
+  if (end < exact_.size() && exact_[end - 1] == u'\r' && exact_[end] == u'\n') ++end;
+  const QString piece = display(TextView(exact_).substr(shown_, end - shown_), &breaks_);
+  QTextCursor cursor(document());
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertText(piece);
+  displayLength_ += static_cast<int>(piece.size());
+  shown_ = end;
+  if (shown_ == exact_.size()) finishShowing();
+}
+
+void ExactTextEdit::finishShowing() {
+  if (!showing_.isActive()) return;
+  showing_.stop();
+  while (shown_ < exact_.size()) showPiece();
+  setReadOnly(false);
+  document()->setUndoRedoEnabled(true);
+  releaseFreedMemory();
 }
 
 void ExactTextEdit::appendExactText(TextView suffix) {
   if (suffix.empty()) return;
+  finishShowing();
   if (exact_.ends_with(u'\r') && suffix.front() == u'\n') {
     // The old last CR and the new LF become one line break: the view changes before the end.
     return resetExactText(exact_ + Text(suffix));
@@ -86,6 +127,7 @@ void ExactTextEdit::appendExactText(TextView suffix) {
 }
 
 void ExactTextEdit::replaceExact(std::size_t from, std::size_t to, TextView text, QTextCursor& cursor) {
+  finishShowing();
   Guard guard(ours_);
   const int position = cursor.selectionStart();
   const int shown = cursor.selectionEnd() - position;

@@ -4,6 +4,7 @@
 // line break of the exact text (CR LF, CR, LF, U+2029) is one paragraph break on screen, and an
 // edit on screen changes only the exact characters it covers.
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <vector>
 
 #include "platform/text.h"
@@ -40,6 +41,9 @@ class ExactTextEdit final : public QPlainTextEdit {
   void onContentsChange(int position, int removed, int added);
   // Shows `text` anew, laying the whole view out again.
   void resetExactText(TextView text);
+  // Shows the next piece of a text that is being shown; finishShowing() shows all that is left.
+  void showPiece();
+  void finishShowing();
   // Replaces exact_[from, to) with `text`, and the cursor's selection, which shows that range,
   // with its display: one edit of ours.
   void replaceExact(std::size_t from, std::size_t to, TextView text, QTextCursor& cursor);
@@ -51,6 +55,9 @@ class ExactTextEdit final : public QPlainTextEdit {
   std::vector<std::uint8_t> breaks_;  // exact length (1 or 2) of each paragraph break, in order
   int displayLength_ = 0;
   bool ours_ = false;  // the document is being changed by this class, not by the user
+  std::size_t shown_ = 0;  // how much of exact_ the view shows
+  QTimer showing_;
+  static constexpr std::size_t kPieceLength = 256 * 1024;
 };
 
 }  // namespace pw

@@ -72,6 +72,28 @@ TEST(Text1, AppendingKeepsWhatWasThereAndRaisesOneChange) {
   EXPECT_EQ(box.document()->blockCount(), 4);
 }
 
+TEST(Text1, ALargeTextIsShownPieceByPieceAndStaysExact) {
+  ExactTextEdit box;
+  Text large;
+  while (large.size() < 1024 * 1024) large += u"line with Ж\r\nand a lone CR\r";
+  box.setExactText(large);
+  EXPECT_EQ(box.exactText(), large);
+  EXPECT_TRUE(box.isReadOnly());  // the view is still filling
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !box.isReadOnly(); }, 30000));
+  EXPECT_EQ(box.document()->characterCount() - 1, displayPosition(units(large), units(large).size()));
+
+  // A capture that arrives while the view fills waits for it.
+  box.setExactText(u"x");
+  box.setExactText(large);
+  box.appendExactText(u"\rcapture");
+  EXPECT_FALSE(box.isReadOnly());
+  EXPECT_EQ(box.exactText(), large + u"\rcapture");
+  std::unique_ptr<QMimeData> all;
+  box.selectAll();
+  all.reset(box.createMimeDataFromSelectionForTest());
+  EXPECT_EQ(fromQString(all->text()), large + u"\rcapture");
+}
+
 TEST(Text1, RandomEditsChangeOnlyWhatTheyEdit) {
   std::mt19937 rng(5);
   ExactTextEdit box;
