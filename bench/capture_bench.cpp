@@ -1,0 +1,106 @@
+// A capture against real Firefox ESR, and a 10 MB clipboard read, under a private X server.
+//  - wall time of "Copy Browser Text and Append To Text Box" on a small page;
+//  - the process's CPU time during it, against the same capture with a busy-waiting pause;
+//  - reading 10 MB that another X client offers, against `xclip -o` reading the same offer.
+// Run: build/bench/bench_capture [captures]
+#include <QApplication>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <sys/resource.h>
+#include <vector>
+
+#include "capture/capturecommands.h"
+#include "capture/clipboardretry.h"
+#include "e2e/support/program.h"
+#include "e2e/support/realdesktop.h"
+#include "e2e/support/xsession.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double cpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+// The pause as a busy loop: clock reads and event processing, never sleeping.
+class BusyPump final : public pw::EventPump {
+ public:
+  explicit BusyPump(pw::EventPump& real) : real_(real) {}
+  double timer() override { return real_.timer(); }
+  void doEvents() override { real_.doEvents(); }
+  void processEventsFor(double) override { real_.doEvents(); }
+
+ private:
+  pw::EventPump& real_;
+};
+
+struct Figures {
+  double wall;
+  double cpuShare;
+};
+
+Figures captures(pw::e2e::RealDesktop& desk, pw::EventPump& events, int count) {
+  pw::Services services = desk.services;
+  pw::Services measured{services.automation, services.stacking, services.clipboard, events, services.settings,
+                        services.messages, services.files, services.app, services.random};
+  pw::e2e::ModelWindow window;
+  window.options[2] = true;
+  std::vector<double> walls, shares;
+  for (int i = 0; i < count; ++i) {
+    window.text1_.clear();
+    const double cpu = cpuSeconds();
+    const auto start = Clock::now();
+    pw::PushButton2_Click(measured, window);
+    const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+    walls.push_back(wall);
+    shares.push_back((cpuSeconds() - cpu) / wall);
+    if (window.text1_.size() < 10) std::fprintf(stderr, "capture %d came back empty\n", i);
+  }
+  return {median(walls), median(shares)};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int count = argc > 1 ? std::atoi(argv[1]) : 15;
+  pw::e2e::XSession session;
+  session.startFirefox("file://" + session.writeFile("page.html",
+                                                     "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Bench "
+                                                     "Page</title></head><body><p>A small page.</p></body></html>"));
+  if (!session.waitForWindow(u"Bench Page")) return 1;
+  qputenv("QT_QPA_PLATFORM", "xcb");
+  QApplication app(argc, argv);
+  pw::e2e::RealDesktop desk(session.folder() + "/settings");
+
+  const Figures sleeping = captures(desk, desk.events, count);
+  BusyPump busy(desk.events);
+  const Figures spinning = captures(desk, busy, count);
+  std::printf("capture wall time: %.3f s median of %d (pauses alone: 0.400 s)\n", sleeping.wall, count);
+  std::printf("CPU during a capture: %.1f %% of wall time; with a busy-waiting pause %.1f %%\n",
+              100 * sleeping.cpuShare, 100 * spinning.cpuShare);
+
+  std::string ten(10 * 1024 * 1024, 'x');
+  for (std::size_t i = 80; i < ten.size(); i += 81) ten[i] = '\n';
+  pw::e2e::offerClipboard(session, ten);
+  std::vector<double> ours, theirs;
+  for (int i = 0; i < 7; ++i) {
+    auto start = Clock::now();
+    const pw::Text got = pw::ClipboardGetText(desk.clipboard, 0);
+    ours.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+    if (got.size() != ten.size()) std::fprintf(stderr, "read %zu of %zu characters\n", got.size(), ten.size());
+    start = Clock::now();
+    const std::string copy = pw::e2e::clipboardText(session);
+    theirs.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+  }
+  std::printf("10 MB clipboard read: %.1f ms median; xclip -o %.1f ms (ratio %.2f)\n", 1000 * median(ours),
+              1000 * median(theirs), median(ours) / median(theirs));
+}

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds and runs every benchmark; the figures in docs/performance.md come from this.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/build.sh test
+b=build/bench
+agg=(--benchmark_repetitions=7 --benchmark_report_aggregates_only=true)
+$b/bench_settings "${agg[@]}" 2>/dev/null | grep -E 'median|^Run on'
+$b/bench_text1 "${agg[@]}" 2>/dev/null | grep -E 'median'
+$b/bench_startup 7 2>/dev/null
+$b/bench_capture 15 2>/dev/null
