@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QTest>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 
 #include "capture/capture.h"
@@ -103,6 +104,40 @@ TEST_P(BrowsersTest, CaptureCommandsDeliverTheTextExactly) {
   const std::string once = toUtf8(captured) + "\r\n";
   EXPECT_EQ(test::readBytes(dir / "out.txt"), once + once);
   EXPECT_EQ(ClipboardGetText(desk.clipboard, 0), captured);
+}
+
+TEST_P(BrowsersTest, AMinimisedWindowOrOneOnAnotherDesktopIsBroughtBack) {
+  if (std::getenv("PAGEWICK_E2E_NO_WM")) GTEST_SKIP() << "minimising and desktops need a window manager";
+  const std::string title = toUtf8(GetParam().title);
+  ASSERT_EQ(session->run({"xdotool", "search", "--name", title, "windowminimize", "--sync"}), 0);
+  desk.automation.activate(GetParam().name);
+  ASSERT_EQ(session->run({"xdotool", "set_num_desktops", "2"}), 0);
+  ASSERT_EQ(session->run({"xdotool", "search", "--name", title, "set_desktop_for_window", "%@", "1"}), 0);
+  desk.automation.activate(GetParam().name);
+  EXPECT_NE(session->output({"xdotool", "getactivewindow", "getwindowname"}).find(title), std::string::npos);
+  EXPECT_EQ(session->output({"xdotool", "get_desktop"}), "1\n");
+  session->run({"xdotool", "search", "--name", title, "set_desktop_for_window", "%@", "0"});
+  session->run({"xdotool", "set_desktop", "0"});
+}
+
+// What another program reads from the clipboard; this process serves it meanwhile.
+std::string clipboardElsewhere() {
+  const std::string out = session->folder() + "/clipboard-read.txt";
+  std::remove(out.c_str());
+  Process& xclip = session->start({"xclip", "-o", "-selection", "clipboard"}, {}, "clipboard-read.txt");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !xclip.running(); }, 30000));
+  std::ifstream in(out, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(Clipboard, ClearingReallyEmptiesIt) {
+  qt::QtClipboard clipboard;
+  ClipboardSetText(clipboard, u"left over", 0);
+  EXPECT_EQ(clipboardElsewhere(), "left over");
+  ClipboardClear(clipboard);
+  EXPECT_FALSE(clipboard.hasText());
+  EXPECT_EQ(ClipboardGetText(clipboard, 0), u"");
+  EXPECT_EQ(clipboardElsewhere().find("left over"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Real, BrowsersTest,

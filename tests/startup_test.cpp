@@ -4,10 +4,14 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include <random>
+
+#include "app/commands.h"
 #include "app/exacttextedit.h"
 #include "app/form1.h"
 #include "app/settings.h"
 #include "app/startup.h"
+#include "platform/qt/qtapplication.h"
 #include "platform/runtimeerror.h"
 #include "tests/doubles/dispatchdouble.h"
 #include "tests/doubles/doubles.h"
@@ -161,6 +165,37 @@ TEST_F(StartupTest, NoSkinFileOrAFolderInItsPlaceMeansNoSkin) {
   start();
   EXPECT_TRUE(skin->calls.empty());
   EXPECT_TRUE(desk.messages.shown.empty());
+}
+
+TEST(Text1RoundTrip, ExactTextSurvivesTheStoreARestartAndTheCopyCommand) {
+  std::mt19937 rng(3);
+  const Text pieces[] = {u"a", u"\r", u"\n", u"\r\n", u"\u2028", u"\u00A0", Text(1, u'\0'), u"\U0001F600", u"Ж", u" "};
+  for (int round = 0; round < 50; ++round) {
+    Text text;
+    for (int i = static_cast<int>(rng() % 40); i > 0; --i) text += pieces[rng() % std::size(pieces)];
+    FakeDesktop desk;
+    {
+      Form1 first(desk.services, std::make_unique<RecordingDispatch>(), std::make_unique<RecordingDispatch>());
+      first.load();
+      first.setText1(text);
+    }
+    ASSERT_EQ(desk.settings.values[u"Text1"], text);
+    Form1 second(desk.services, std::make_unique<RecordingDispatch>(), std::make_unique<RecordingDispatch>());
+    second.load();
+    ASSERT_EQ(second.text1(), text);
+    PushButton5_Click(desk.services, second);
+    ASSERT_EQ(desk.clipboard.content, text);
+  }
+}
+
+TEST(PointerPicture, TheShippedCursorLoadsWithItsHotSpot) {
+  qt::QtApplication app;
+  const Picture picture = app.loadPicture(fromUtf8(PAGEWICK_SOURCE_DIR "/app/resources/HAND-M.CUR"));
+  EXPECT_EQ(picture.width, 32);
+  EXPECT_EQ(picture.height, 32);
+  EXPECT_EQ(picture.hotX, 5);
+  EXPECT_EQ(picture.hotY, 0);
+  EXPECT_THROW(app.loadPicture(fromUtf8(PAGEWICK_SOURCE_DIR "/README.md")), RuntimeError);
 }
 
 TEST(ApplicationTitle, DropsWordsFromTheEnd) {

@@ -110,7 +110,12 @@ int Process::wait(int timeoutMs) {
   return status;
 }
 
-bool Process::running() { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }
+bool Process::running() {
+  if (pid_ <= 0) return false;
+  if (waitpid(pid_, nullptr, WNOHANG) == 0) return true;
+  pid_ = -1;  // reaped
+  return false;
+}
 
 void Process::stop() {
   if (pid_ <= 0) return;
