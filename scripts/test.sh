@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
 # Installs, builds and runs every test: unit and widget tests, then the end-to-end tests, which
-# start their own X servers and real browsers.
+# start their own X servers and real browsers; then the unit and widget tests once more under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh test
-cd build
-ctest --output-on-failure --timeout 600
+(cd build && ctest --output-on-failure --timeout 600)
+
+cmake -S . -B build-sanitize -DPAGEWICK_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build build-sanitize -j"$(nproc)" --target unit_tests widget_tests
+cd build-sanitize
+ctest -L 'unit|widget' --output-on-failure --timeout 600
