@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+
 #include "capture/capture.h"
 #include "capture/capturecommands.h"
 #include "capture/clipboardretry.h"
@@ -176,6 +180,39 @@ TEST_F(CaptureTest, ACommandClickedDuringAPauseRunsInsideIt) {
   EXPECT_EQ(*std::prev(nested), "activate Firefox");
   EXPECT_EQ(std::find(nested, desk.log.end(), "activate Internet Explorer") < std::find(nested, desk.log.end(), "nested end"), true);
   EXPECT_EQ(window.text1_, u"\router");
+}
+
+// Each fault of the output file gives one report at the delivery, leaves the file as it was and
+// the page on the clipboard.
+TEST_F(CaptureTest, OutputFileFaultsAreReportedOnceAndLoseNothing) {
+  test::TempDir dir;
+  test::writeBytes(dir / "full.txt", "kept\r\n");
+  std::filesystem::create_directory(dir / "folder");
+  const std::string longName = dir / std::string(300, 'n');
+  const std::string cases[] = {dir / "missing/out.txt", dir / "folder", longName, dir / "full.txt"};
+  for (const std::string& path : cases) {
+    FakeDesktop d;
+    FakeCaptureWindow w;
+    w.options[2] = true;
+    w.text2_ = fromUtf8(path);
+    d.browserCopies(Text(10000, u'p'));
+    const bool full = path == dir / "full.txt";
+    rlimit old{};
+    if (full) {
+      std::signal(SIGXFSZ, SIG_IGN);
+      getrlimit(RLIMIT_FSIZE, &old);
+      rlimit small = old;
+      small.rlim_cur = 4096;
+      setrlimit(RLIMIT_FSIZE, &small);
+    }
+    PushButton4_Click(d.services, w);
+    if (full) setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_EQ(d.messages.reportedLines(), (std::vector{164})) << path;
+    EXPECT_EQ(d.clipboard.content, Text(10000, u'p'));
+  }
+  EXPECT_EQ(test::readBytes(dir / "full.txt"), "kept\r\n");
+  EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
+  EXPECT_TRUE(std::filesystem::is_empty(dir / "folder"));
 }
 
 TEST(ClipboardRetry, StopsAtTheFirstSuccessAndGivesUpAfterExactly1000) {

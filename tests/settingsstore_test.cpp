@@ -4,6 +4,7 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/posix/filesettingsstore.h"
@@ -114,6 +115,54 @@ TEST(SettingsStore, HandWrittenUtf8IsReadAndACutFileIsAnError) {
   EXPECT_EQ(store.get(u"Kelvarin", u"Pagewick", u"Text2", u""), u"/home/ана/out.txt");
   test::writeBytes(dir / "Kelvarin/Pagewick/Text1", std::string("\xFF\xFE" "a\0b", 5));
   EXPECT_THROW(store.get(u"Kelvarin", u"Pagewick", u"Text1", u""), RuntimeError);
+}
+
+}  // namespace
+}  // namespace pw
+
+namespace pw {
+namespace {
+
+TEST(SettingsStore, AHugeValueIsRefusedWithItsSizeAndLeftAlone) {
+  test::TempDir dir;
+  posix::FileSettingsStore store(dir.path());
+  store.save(u"Kelvarin", u"Pagewick", u"Text1", u"x");
+  const std::string path = store.keyPath(u"Kelvarin", u"Pagewick", u"Text1");
+  std::filesystem::resize_file(path, std::uintmax_t{300} << 20);
+  try {
+    store.get(u"Kelvarin", u"Pagewick", u"Text1", u"");
+    ADD_FAILURE() << "read 300 MB";
+  } catch (const RuntimeError& e) {
+    EXPECT_NE(e.description().find(u"300 MB"), Text::npos) << e.what();
+  }
+  EXPECT_EQ(std::filesystem::file_size(path), std::uintmax_t{300} << 20);
+}
+
+// Two copies of the program saving the text box at once: every read sees one whole value.
+TEST(SettingsStore, TwoWritersNeverTearAValue) {
+  test::TempDir dir;
+  const Text a(1 << 20, u'a'), b(2 << 20, u'b');
+  pid_t writers[2];
+  for (int w = 0; w < 2; ++w) {
+    writers[w] = fork();
+    if (writers[w] == 0) {
+      posix::FileSettingsStore store(dir.path());
+      for (int i = 0; i < 100; ++i) store.save(u"Kelvarin", u"Pagewick", u"Text1", w ? b : a);
+      _exit(0);
+    }
+  }
+  posix::FileSettingsStore reader(dir.path());
+  int reads = 0;
+  for (int alive = 2; alive > 0;) {
+    const Text value = reader.get(u"Kelvarin", u"Pagewick", u"Text1", u"");
+    ASSERT_TRUE(value.empty() || value == a || value == b) << value.size();
+    ++reads;
+    alive = 0;
+    for (pid_t pid : writers) alive += waitpid(pid, nullptr, WNOHANG) == 0;
+  }
+  const Text last = reader.get(u"Kelvarin", u"Pagewick", u"Text1", u"");
+  EXPECT_TRUE(last == a || last == b);
+  EXPECT_GT(reads, 1);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "app/form1.h"
 #include "app/settings.h"
 #include "app/startup.h"
+#include "platform/posix/filesettingsstore.h"
 #include "platform/qt/qtapplication.h"
 #include "platform/runtimeerror.h"
 #include "tests/doubles/dispatchdouble.h"
@@ -196,6 +197,30 @@ TEST(PointerPicture, TheShippedCursorLoadsWithItsHotSpot) {
   EXPECT_EQ(picture.hotX, 5);
   EXPECT_EQ(picture.hotY, 0);
   EXPECT_THROW(app.loadPicture(fromUtf8(PAGEWICK_SOURCE_DIR "/README.md")), RuntimeError);
+}
+
+// A damaged store: the window opens, each unreadable key is reported at its line, and nothing
+// the user has not changed is written over.
+TEST(DamagedStore, TheWindowOpensAndSaysWhatItCouldNotRead) {
+  test::TempDir dir;
+  posix::FileSettingsStore real(dir.path());
+  real.save(u"Kelvarin", u"Pagewick", u"Option1", u"\x01\x02junk\xFF");
+  real.save(u"Kelvarin", u"Pagewick", u"Option3", u"True");
+  real.save(u"Kelvarin", u"Pagewick", u"Text1", u"x");
+  std::filesystem::resize_file(real.keyPath(u"Kelvarin", u"Pagewick", u"Text1"), std::uintmax_t{200} << 20);
+  std::filesystem::create_directories(real.keyPath(u"Kelvarin", u"Pagewick", u"Text2"));
+
+  FakeDesktop desk;
+  Services services{desk.automation, desk.stacking, desk.clipboard, desk.events, real,
+                    desk.messages,   *desk.files,   desk.app,       desk.random};
+  Form1 form(services, std::make_unique<RecordingDispatch>(), std::make_unique<RecordingDispatch>());
+  form.load();
+  EXPECT_EQ(desk.messages.reportedLines(), (std::vector{128, 134, 136}));
+  EXPECT_TRUE(desk.messages.shown[1].prompt.starts_with(u"Could not read the setting \"Text1\""));
+  EXPECT_TRUE(form.optionButton(3)->isChecked());
+  EXPECT_EQ(form.text1(), u"");
+  EXPECT_EQ(std::filesystem::file_size(real.keyPath(u"Kelvarin", u"Pagewick", u"Text1")), std::uintmax_t{200} << 20);
+  EXPECT_TRUE(std::filesystem::is_directory(real.keyPath(u"Kelvarin", u"Pagewick", u"Text2")));
 }
 
 TEST(ApplicationTitle, DropsWordsFromTheEnd) {

@@ -59,6 +59,8 @@ class DeferredClose {
 };
 
 constexpr off_t kDeferAbove = 1 << 20;
+// A value larger than this is damage, not a text box's content: 32 million characters.
+constexpr off_t kMaxValueBytes = off_t{64} << 20;
 constexpr unsigned char kMark[2] = {0xFF, 0xFE};
 
 static_assert(std::endian::native == std::endian::little, "values are written as they lie in memory");
@@ -116,6 +118,12 @@ Text FileSettingsStore::get(TextView app, TextView section, TextView key, TextVi
   if (!fd) {
     if (errno == ENOENT || errno == ENOTDIR) return Text(fallback);
     throwErrno(errno, u"read " + describeKey(key, path));
+  }
+  struct stat st {};
+  if (::fstat(fd.get(), &st) == 0 && st.st_size > kMaxValueBytes) {
+    throw RuntimeError(err::OutOfMemory, u"Could not read " + describeKey(key, path) + u": it holds " +
+                                             number(st.st_size >> 20) + u" MB, more than the " +
+                                             number(kMaxValueBytes >> 20) + u" MB Pagewick reads. It was left as it is.");
   }
   std::string bytes;
   if (int e = readAll(fd.get(), bytes)) throwErrno(e, u"read " + describeKey(key, path));
