@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QTest>
 #include <QRadioButton>
 
 #include <random>
@@ -221,6 +222,24 @@ TEST(DamagedStore, TheWindowOpensAndSaysWhatItCouldNotRead) {
   EXPECT_EQ(form.text1(), u"");
   EXPECT_EQ(std::filesystem::file_size(real.keyPath(u"Kelvarin", u"Pagewick", u"Text1")), std::uintmax_t{200} << 20);
   EXPECT_TRUE(std::filesystem::is_directory(real.keyPath(u"Kelvarin", u"Pagewick", u"Text2")));
+}
+
+// The home page goes to the desktop's handler as one argument, never through a shell.
+TEST(HomePage, TheAddressIsOneArgumentAndNeverACommand) {
+  test::TempDir dir;
+  test::writeBytes(dir / "xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"$(dirname \"$0\")/opened\"\n");
+  std::filesystem::permissions(dir / "xdg-open", std::filesystem::perms::owner_all);
+  const std::string path = std::getenv("PATH");
+  setenv("PATH", (dir.path() + ":" + path).c_str(), 1);
+  qt::QtApplication app;
+  app.openAddress(u"https://pagewick.example.org/a?b=c&d=$(touch%20x);e");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(dir / "opened"); }, 10000));
+  EXPECT_EQ(test::readBytes(dir / "opened"), "1\nhttps://pagewick.example.org/a?b=c&d=$(touch%20x);e\n");
+  for (const char16_t* bad : {u"file:///etc/passwd", u"javascript:alert(1)", u"\"; rm -rf /; \"", u"https://"}) {
+    EXPECT_THROW(app.openAddress(bad), RuntimeError) << toUtf8(bad);
+  }
+  setenv("PATH", path.c_str(), 1);
+  EXPECT_FALSE(std::filesystem::exists("x"));
 }
 
 TEST(ApplicationTitle, DropsWordsFromTheEnd) {
