@@ -24,13 +24,13 @@ bool equalFolded(TextView a, TextView b) {
 }  // namespace
 
 TitleMatch matchTitle(TextView title, TextView wanted) {
-  if (wanted.empty() || title.size() < wanted.size()) return TitleMatch::None;
+  if (wanted.empty() || title.size() < wanted.size()) return TitleMatch::NoMatch;
   if (equalFolded(title, wanted)) return TitleMatch::Exact;
   if (equalFolded(title.substr(0, wanted.size()), wanted) ||
       equalFolded(title.substr(title.size() - wanted.size()), wanted)) {
     return TitleMatch::Partial;
   }
-  return TitleMatch::None;
+  return TitleMatch::NoMatch;
 }
 
 std::optional<std::size_t> pickWindow(const std::vector<WindowCandidate>& candidates,
@@ -40,7 +40,7 @@ std::optional<std::size_t> pickWindow(const std::vector<WindowCandidate>& candid
     switch (matchTitle(candidates[i].title, wanted)) {
       case TitleMatch::Exact: return i;
       case TitleMatch::Partial: if (!partial) partial = i; break;
-      case TitleMatch::None: break;
+      case TitleMatch::NoMatch: break;
     }
   }
   return partial;

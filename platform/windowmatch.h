@@ -13,7 +13,7 @@ struct WindowCandidate {
   Text title;
 };
 
-enum class TitleMatch { None, Partial, Exact };
+enum class TitleMatch { NoMatch, Partial, Exact };
 
 // Titles compare without regard to case. A title that starts or ends with `wanted` is a partial
 // match; the empty text matches nothing.

@@ -9,9 +9,9 @@ TEST(WindowMatch, TitleIsStartsWithOrEndsWithTheName) {
   EXPECT_EQ(matchTitle(u"Firefox", u"Firefox"), TitleMatch::Exact);
   EXPECT_EQ(matchTitle(u"Page — Mozilla Firefox", u"Firefox"), TitleMatch::Partial);
   EXPECT_EQ(matchTitle(u"Google Chrome - Chromium", u"Google Chrome"), TitleMatch::Partial);
-  EXPECT_EQ(matchTitle(u"About Firefox settings", u"Firefox"), TitleMatch::None);
-  EXPECT_EQ(matchTitle(u"Fire", u"Firefox"), TitleMatch::None);
-  EXPECT_EQ(matchTitle(u"anything", u""), TitleMatch::None);
+  EXPECT_EQ(matchTitle(u"About Firefox settings", u"Firefox"), TitleMatch::NoMatch);
+  EXPECT_EQ(matchTitle(u"Fire", u"Firefox"), TitleMatch::NoMatch);
+  EXPECT_EQ(matchTitle(u"anything", u""), TitleMatch::NoMatch);
 }
 
 TEST(WindowMatch, IgnoresCaseInLatinAndCyrillic) {
