@@ -48,10 +48,11 @@ void neverActivatesTheDecoys(bool windowManager) {
   windows.make("Firefox", false, false);                 // never mapped
   windows.make("Firefox", true, true);                   // override-redirect, like a menu
   windows.make("Firefox", true, false, getpid());        // one of our own
-  windows.make(std::string(64 * 1024, 'x'), true, false);  // a 64 KB title
   windows.make("\xFF\xFE bad \xC0 UTF-8 \xED\xA0\x80 Firefox", true, false);
   x11::X11Automation automation(session.display().c_str());
   ASSERT_TRUE(session.waitForWindow(u"UTF-8", 10000));
+  windows.make(std::string(64 * 1024, 'x'), true, false);  // a 64 KB title
+  ASSERT_TRUE(session.waitForWindow([](const WindowCandidate& w) { return w.title.size() == 64 * 1024; }, 10000));
 
   // Only the title with bad bytes counts: it ends with the name.
   std::vector<WindowCandidate> found = automation.candidates();

@@ -14,6 +14,8 @@
 #include <thread>
 #include <unistd.h>
 
+#include <X11/Xlib.h>
+
 #include "platform/windowmatch.h"
 #include "platform/x11/x11automation.h"
 
@@ -161,12 +163,18 @@ XSession::XSession(SessionOptions options) {
   if (options.windowManager) {
     processes_.push_back(std::make_unique<Process>(std::vector<std::string>{"openbox", "--sm-disable"}, env(),
                                                    folder_ + "/openbox.log"));
-    x11::X11Automation probe(display_.c_str());
-    const auto deadline = std::chrono::steady_clock::now() + 30s;
-    while (!probe.windowManagerRunning()) {
-      if (std::chrono::steady_clock::now() > deadline) throw std::runtime_error("openbox did not start");
-      std::this_thread::sleep_for(20ms);
-    }
+    // The window manager is ready once it manages a window: map one and wait for it to be listed.
+    Display* d = XOpenDisplay(display_.c_str());
+    const Window probe = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 10, 10, 0, 0, 0);
+    XStoreName(d, probe, "pagewick-session-probe");
+    XMapWindow(d, probe);
+    XSync(d, False);
+    x11::X11Automation automation(display_.c_str());
+    const bool ready = static_cast<bool>(waitForWindow(
+        [&](const WindowCandidate& w) { return w.handle == probe && automation.windowManagerRunning(); }, 30000));
+    XDestroyWindow(d, probe);
+    XCloseDisplay(d);
+    if (!ready) throw std::runtime_error("openbox did not start");
   }
 }
 
