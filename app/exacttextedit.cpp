@@ -146,6 +146,7 @@ void ExactTextEdit::replaceExact(std::size_t from, std::size_t to, TextView text
 
   cursor.insertText(addedShown);
   displayLength_ += static_cast<int>(addedShown.size()) - shown;
+  if (joinsLineBreaks(from, from + text.size())) reshow();
   emit exactTextChanged();
 }
 
@@ -218,7 +219,28 @@ void ExactTextEdit::onContentsChange(int position, int removed, int added) {
   breaks_.erase(at, at + removedBreaks);
   breaks_.insert(breaks_.begin() + firstBreak + keptBreaks, newBreaks.begin(), newBreaks.end());
   displayLength_ = newLength;
+  if (joinsLineBreaks(start, start + inserted.size())) reshow();
   emit exactTextChanged();
+}
+
+bool ExactTextEdit::joinsLineBreaks(std::size_t from, std::size_t to) const {
+  const auto joinedAt = [&](std::size_t i) { return i > 0 && i < exact_.size() && exact_[i - 1] == u'\r' && exact_[i] == u'\n'; };
+  return joinedAt(from) || joinedAt(to);
+}
+
+void ExactTextEdit::reshow() {
+  // A CR and an LF that an edit brought together are one line break now, no longer two.
+  const int position = textCursor().position();
+  {
+    Guard guard(ours_);
+    breaks_.clear();
+    const QString shown = display(exact_, &breaks_);
+    displayLength_ = static_cast<int>(shown.size());
+    setPlainText(shown);
+  }
+  QTextCursor cursor = textCursor();
+  cursor.setPosition(std::min(position, displayLength_));
+  setTextCursor(cursor);
 }
 
 void ExactTextEdit::insertFromMimeData(const QMimeData* source) {

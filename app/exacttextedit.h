@@ -39,6 +39,9 @@ class ExactTextEdit final : public QPlainTextEdit {
 
  private:
   void onContentsChange(int position, int removed, int added);
+  // Whether exact_[from, to), just replaced, now touches a CR LF pair at either end.
+  bool joinsLineBreaks(std::size_t from, std::size_t to) const;
+  void reshow();
   // Shows `text` anew, laying the whole view out again.
   void resetExactText(TextView text);
   // Shows the next piece of a text that is being shown; finishShowing() shows all that is left.

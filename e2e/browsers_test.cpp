@@ -114,7 +114,10 @@ TEST_P(BrowsersTest, AMinimisedWindowOrOneOnAnotherDesktopIsBroughtBack) {
   ASSERT_EQ(session->run({"xdotool", "set_num_desktops", "2"}), 0);
   ASSERT_EQ(session->run({"xdotool", "search", "--name", title, "set_desktop_for_window", "%@", "1"}), 0);
   desk.automation.activate(GetParam().name);
-  EXPECT_NE(session->output({"xdotool", "getactivewindow", "getwindowname"}).find(title), std::string::npos);
+  // The window manager announces the change a moment after the focus moved.
+  EXPECT_TRUE(QTest::qWaitFor([&] {
+    return session->output({"xdotool", "getactivewindow", "getwindowname"}).find(title) != std::string::npos;
+  }, 5000));
   EXPECT_EQ(session->output({"xdotool", "get_desktop"}), "1\n");
   session->run({"xdotool", "search", "--name", title, "set_desktop_for_window", "%@", "0"});
   session->run({"xdotool", "set_desktop", "0"});

@@ -11,3 +11,7 @@ cmake -S . -B build-sanitize -DPAGEWICK_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/d
 cmake --build build-sanitize -j"$(nproc)" --target unit_tests widget_tests
 cd build-sanitize
 ctest -L 'unit|widget' --output-on-failure --timeout 600
+
+# A short run of each fuzzer; scripts/soak.sh runs them for ten minutes each.
+cd ..
+bash fuzz/run.sh

@@ -129,6 +129,20 @@ TEST(Text1, RandomEditsChangeOnlyWhatTheyEdit) {
   }
 }
 
+TEST(Text1, ACrAndAnLfBroughtTogetherBecomeOneLineBreak) {
+  ExactTextEdit box;
+  box.setExactText(u"a\rx\nb");
+  QTextCursor cursor = box.textCursor();
+  cursor.setPosition(2);  // after "a", the break, before "x"
+  box.setTextCursor(cursor);
+  QTest::keyClick(&box, Qt::Key_Delete);
+  EXPECT_EQ(box.exactText(), u"a\r\nb");
+  EXPECT_EQ(box.document()->blockCount(), 2);
+  QTest::keyClick(&box, Qt::Key_End);
+  QTest::keyClick(&box, Qt::Key_Y);
+  EXPECT_EQ(box.exactText(), u"a\r\nby");
+}
+
 TEST(Text1, PasteKeepsTheClipboardTextAndCopyGivesTheExactSelection) {
   ExactTextEdit box;
   box.setExactText(u"one\rtwo\r\nthree");

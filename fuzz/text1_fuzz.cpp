@@ -1,0 +1,95 @@
+// The text box under random text and random edits: its exact text always equals a simple model
+// in which each line break and each character is one unit.
+#include <QApplication>
+#include <QMimeData>
+#include <QTest>
+#include <QTextCursor>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "app/exacttextedit.h"
+#include "platform/controls/qtext.h"
+
+namespace {
+
+using Units = std::vector<pw::Text>;
+
+Units units(pw::TextView t) {
+  Units out;
+  for (std::size_t i = 0; i < t.size();) {
+    std::size_t n = 1;
+    if (t[i] == u'\r' && i + 1 < t.size() && t[i + 1] == u'\n') n = 2;
+    if (t[i] >= 0xD800 && t[i] <= 0xDBFF && i + 1 < t.size() && t[i + 1] >= 0xDC00 && t[i + 1] <= 0xDFFF) n = 2;
+    out.emplace_back(t.substr(i, n));
+    i += n;
+  }
+  return out;
+}
+
+int position(const Units& u, std::size_t index) {
+  int p = 0;
+  for (std::size_t i = 0; i < index; ++i) p += u[i] == u"\r\n" ? 1 : static_cast<int>(u[i].size());
+  return p;
+}
+
+pw::Text join(const Units& u) {
+  pw::Text t;
+  for (const auto& piece : u) t += piece;
+  return t;
+}
+
+const pw::Text kPieces[] = {u"a", u"\r", u"\n", u"\r\n", u"\u2028", u"\u2029", u"\u00A0", pw::Text(1, u'\0'),
+                            u"\U0001F600", u"Ж", u"\t", u" "};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  new QApplication(*argc, *argv);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static pw::ExactTextEdit* box = [] {
+    auto* b = new pw::ExactTextEdit;
+    b->show();
+    return b;
+  }();
+  std::size_t at = 0;
+  const auto next = [&]() -> unsigned { return at < size ? data[at++] : 0; };
+  Units model;
+  for (unsigned n = next() % 24; n > 0; --n) model.push_back(kPieces[next() % std::size(kPieces)]);
+  box->setExactText(join(model));
+  model = units(join(model));
+  while (at < size) {
+    const unsigned op = next() % 5;
+    const std::size_t index = model.empty() ? 0 : next() % (model.size() + 1);
+    QTextCursor cursor = box->textCursor();
+    cursor.setPosition(position(model, index));
+    box->setTextCursor(cursor);
+    if (op == 0) {
+      QTest::keyClick(box, Qt::Key_X);
+      model.insert(model.begin() + static_cast<long>(index), u"x");
+    } else if (op == 1) {
+      QTest::keyClick(box, Qt::Key_Return);
+      model.insert(model.begin() + static_cast<long>(index), u"\r\n");
+    } else if (op == 2) {
+      QTest::keyClick(box, Qt::Key_Backspace);
+      if (index > 0) model.erase(model.begin() + static_cast<long>(index) - 1);
+    } else if (op == 3) {
+      QTest::keyClick(box, Qt::Key_Delete);
+      if (index < model.size()) model.erase(model.begin() + static_cast<long>(index));
+    } else {
+      const pw::Text pasted = kPieces[next() % std::size(kPieces)] + kPieces[next() % std::size(kPieces)];
+      QMimeData mime;
+      mime.setText(pw::toQString(pasted));
+      box->insertFromMimeDataForTest(&mime);
+      model = units(join(Units(model.begin(), model.begin() + static_cast<long>(index))) + pasted +
+                    join(Units(model.begin() + static_cast<long>(index), model.end())));
+    }
+    model = units(join(model));  // a CR and an LF brought together are one line break
+    if (box->exactText() != join(model)) __builtin_trap();
+  }
+  return 0;
+}
