@@ -10,34 +10,14 @@
 
 #include "app/exacttextedit.h"
 #include "platform/controls/qtext.h"
+#include "tests/doubles/textunits.h"
 
 namespace {
 
-using Units = std::vector<pw::Text>;
-
-Units units(pw::TextView t) {
-  Units out;
-  for (std::size_t i = 0; i < t.size();) {
-    std::size_t n = 1;
-    if (t[i] == u'\r' && i + 1 < t.size() && t[i + 1] == u'\n') n = 2;
-    if (t[i] >= 0xD800 && t[i] <= 0xDBFF && i + 1 < t.size() && t[i + 1] >= 0xDC00 && t[i + 1] <= 0xDFFF) n = 2;
-    out.emplace_back(t.substr(i, n));
-    i += n;
-  }
-  return out;
-}
-
-int position(const Units& u, std::size_t index) {
-  int p = 0;
-  for (std::size_t i = 0; i < index; ++i) p += u[i] == u"\r\n" ? 1 : static_cast<int>(u[i].size());
-  return p;
-}
-
-pw::Text join(const Units& u) {
-  pw::Text t;
-  for (const auto& piece : u) t += piece;
-  return t;
-}
+using pw::test::join;
+using pw::test::units;
+using pw::test::Units;
+const auto position = pw::test::displayPosition;
 
 const pw::Text kPieces[] = {u"a", u"\r", u"\n", u"\r\n", u"\u2028", u"\u2029", u"\u00A0", pw::Text(1, u'\0'),
                             u"\U0001F600", u"Ж", u"\t", u" "};

@@ -196,17 +196,11 @@ TEST_F(CaptureTest, OutputFileFaultsAreReportedOnceAndLoseNothing) {
     w.options[2] = true;
     w.text2_ = fromUtf8(path);
     d.browserCopies(Text(10000, u'p'));
-    const bool full = path == dir / "full.txt";
-    rlimit old{};
-    if (full) {
-      std::signal(SIGXFSZ, SIG_IGN);
-      getrlimit(RLIMIT_FSIZE, &old);
-      rlimit small = old;
-      small.rlim_cur = 4096;
-      setrlimit(RLIMIT_FSIZE, &small);
+    {
+      std::optional<test::FileSizeLimit> full;
+      if (path == dir / "full.txt") full.emplace(4096);
+      PushButton4_Click(d.services, w);
     }
-    PushButton4_Click(d.services, w);
-    if (full) setrlimit(RLIMIT_FSIZE, &old);
     EXPECT_EQ(d.messages.reportedLines(), (std::vector{164})) << path;
     EXPECT_EQ(d.clipboard.content, Text(10000, u'p'));
   }

@@ -79,14 +79,10 @@ TEST_F(FilesTest, FailuresAreRuntimeErrorsThatNameThePath) {
 
 TEST_F(FilesTest, AnAppendThatRunsOutOfSpaceLeavesTheFileAsItWas) {
   writeBytes(dir / "out.txt", "kept\r\n");
-  std::signal(SIGXFSZ, SIG_IGN);
-  rlimit old{};
-  getrlimit(RLIMIT_FSIZE, &old);
-  rlimit small = old;
-  small.rlim_cur = 4096;
-  setrlimit(RLIMIT_FSIZE, &small);
-  EXPECT_THROW(AppendTextToFile(files, Text(10000, u'x'), path(dir / "out.txt")), RuntimeError);
-  setrlimit(RLIMIT_FSIZE, &old);
+  {
+    test::FileSizeLimit full(4096);
+    EXPECT_THROW(AppendTextToFile(files, Text(10000, u'x'), path(dir / "out.txt")), RuntimeError);
+  }
   EXPECT_EQ(readBytes(dir / "out.txt"), "kept\r\n");
 }
 

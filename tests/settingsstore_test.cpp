@@ -74,20 +74,13 @@ TEST(SettingsStore, AFailedSaveKeepsTheOldValueAndSaysWhere) {
   TempDir dir;
   FileSettingsStore store(dir.path());
   store.save(u"Kelvarin", u"Pagewick", u"Text2", u"old");
-  // A full disk, as far as this process can tell.
-  std::signal(SIGXFSZ, SIG_IGN);
-  rlimit old{};
-  getrlimit(RLIMIT_FSIZE, &old);
-  rlimit small = old;
-  small.rlim_cur = 1024;
-  setrlimit(RLIMIT_FSIZE, &small);
   try {
+    test::FileSizeLimit full(1024);
     store.save(u"Kelvarin", u"Pagewick", u"Text2", Text(4096, u'n'));
     ADD_FAILURE() << "save succeeded";
   } catch (const RuntimeError& e) {
     EXPECT_NE(e.description().find(u"Text2"), Text::npos) << e.what();
   }
-  setrlimit(RLIMIT_FSIZE, &old);
   EXPECT_EQ(store.get(u"Kelvarin", u"Pagewick", u"Text2", u""), u"old");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() + "/Kelvarin/Pagewick"),
                           std::filesystem::directory_iterator()), 1);

@@ -10,35 +10,14 @@
 
 #include "app/exacttextedit.h"
 #include "platform/controls/qtext.h"
+#include "tests/doubles/textunits.h"
 
 namespace pw {
 namespace {
 
-// The text as the units a user's cursor steps over: a line break of any kind is one unit, and
-// so is a surrogate pair.
-std::vector<Text> units(TextView t) {
-  std::vector<Text> out;
-  for (std::size_t i = 0; i < t.size();) {
-    std::size_t n = 1;
-    if (t[i] == u'\r' && i + 1 < t.size() && t[i + 1] == u'\n') n = 2;
-    if (t[i] >= 0xD800 && t[i] <= 0xDBFF && i + 1 < t.size() && t[i + 1] >= 0xDC00 && t[i + 1] <= 0xDFFF) n = 2;
-    out.emplace_back(t.substr(i, n));
-    i += n;
-  }
-  return out;
-}
-
-int displayPosition(const std::vector<Text>& u, std::size_t index) {
-  int p = 0;
-  for (std::size_t i = 0; i < index; ++i) p += (u[i] == u"\r\n") ? 1 : static_cast<int>(u[i].size());
-  return p;
-}
-
-Text join(const std::vector<Text>& u) {
-  Text t;
-  for (const auto& piece : u) t += piece;
-  return t;
-}
+using test::displayPosition;
+using test::join;
+using test::units;
 
 Text randomText(std::mt19937& rng, int length) {
   static const Text pieces[] = {u"a", u"Ж", u" ", u"\r", u"\n", u"\r\n", u"\u2028", u"\u2029", u"\u00A0",

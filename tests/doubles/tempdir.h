@@ -1,5 +1,7 @@
 #pragma once
+#include <csignal>
 #include <cstdlib>
+#include <sys/resource.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -24,6 +26,23 @@ class TempDir {
 
  private:
   std::string path_;
+};
+
+// While it lives, files this process writes cannot grow past `bytes`: a full disk, as far as the
+// process can tell. Writes past the limit fail with EFBIG instead of raising SIGXFSZ.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &old_);
+    rlimit small = old_;
+    small.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &small);
+  }
+  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
+
+ private:
+  rlimit old_{};
 };
 
 inline std::string readBytes(const std::string& path) {
