@@ -174,6 +174,20 @@ TEST_F(ProgramTest, AMegabytePageInChromiumArrivesWhole) {
   EXPECT_TRUE(program.messages().empty());
 }
 
+TEST_F(ProgramTest, TheClipboardOutlivesTheProgram) {
+  std::string text = "Ünïcödé line\r\nsecond\tline\r";
+  while (text.size() < 300 * 1024) text += "more text to go in pieces\r\n";
+  std::filesystem::create_directories(config + "/Kelvarin/Pagewick");
+  std::ofstream(config + "/Kelvarin/Pagewick/Text1", std::ios::binary) << text;
+  Program program(session, config);
+  ASSERT_TRUE(program.waitForStored("Text1", fromUtf8(text)));
+  program.click(spot::CopyBox);
+  ASSERT_TRUE(eventually([&] { return clipboardText(session) == text; }));
+  program.close();
+  ASSERT_TRUE(program.exited(10000));
+  EXPECT_EQ(clipboardText(session), text);
+}
+
 TEST_F(ProgramTest, ClosingTheWindowDuringACaptureEndsItThere) {
   openFirefox();
   Program program(session, config);
