@@ -28,7 +28,6 @@ pw::Text pageText(std::size_t units) {
 
 struct Window {
   explicit Window(std::size_t units) : store(folder()), initial(pageText(units)) {
-    desk.services.settings;  // the doubles, but the real store below
     services = std::make_unique<pw::Services>(pw::Services{desk.automation, desk.stacking, desk.clipboard, desk.events,
                                                            store, desk.messages, *desk.files, desk.app, desk.random});
     form = std::make_unique<pw::Form1>(*services, std::make_unique<pw::test::RecordingDispatch>(),

@@ -5,6 +5,9 @@
 
 #include <QApplication>
 #include <QTest>
+#include <X11/Xlib.h>
+
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -141,6 +144,33 @@ TEST(Clipboard, ClearingReallyEmptiesIt) {
   EXPECT_FALSE(clipboard.hasText());
   EXPECT_EQ(ClipboardGetText(clipboard, 0), u"");
   EXPECT_EQ(clipboardElsewhere().find("left over"), std::string::npos);
+}
+
+// A program that takes the clipboard and then never answers: reading gives up after one short
+// wait instead of Qt's 5 s a request, and taking the clipboard works at once.
+TEST(Clipboard, AnOwnerThatNeverAnswersCostsABoundedStall) {
+  Display* hostile = XOpenDisplay(session->display().c_str());
+  const Window w = XCreateSimpleWindow(hostile, DefaultRootWindow(hostile), 0, 0, 1, 1, 0, 0, 0);
+  XSetSelectionOwner(hostile, XInternAtom(hostile, "CLIPBOARD", False), w, CurrentTime);
+  XSync(hostile, False);
+  RealDesktop desk{"/nonexistent"};
+  Clipboard& clipboard = desk.clipboard;
+  QTest::qWait(100);  // Qt learns of the new owner
+
+  using Clock = std::chrono::steady_clock;
+  double longest = 0;
+  const auto timed = [&](auto&& call) {
+    const auto start = Clock::now();
+    call();
+    longest = std::max(longest, std::chrono::duration<double>(Clock::now() - start).count());
+  };
+  timed([&] { EXPECT_EQ(ClipboardGetText(clipboard, 0), u""); });
+  timed([&] { clipboard.hasText(); });
+  std::printf("longest stall with a silent clipboard owner: %.2f s\n", longest);
+  EXPECT_LT(longest, 5.0);  // a bound on a hang (Qt alone: 15 s), not a speed target
+  timed([&] { ClipboardSetText(clipboard, u"ours now", 0); });
+  EXPECT_EQ(ClipboardGetText(clipboard, 0), u"ours now");
+  XCloseDisplay(hostile);
 }
 
 INSTANTIATE_TEST_SUITE_P(Real, BrowsersTest,

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "capture/capturewindow.h"
+#include "platform/linux/guardedclipboard.h"
 #include "platform/posix/filesettingsstore.h"
 #include "platform/posix/posixfiles.h"
 #include "platform/qt/qtapplication.h"
@@ -20,7 +21,9 @@ struct RealDesktop {
   test::CallLog log;
   x11::X11Automation automation;
   qt::QtStacking stacking;
-  qt::QtClipboard clipboard;
+  qt::QtClipboard qtClipboard;
+  x11::SelectionProbe probe;
+  GuardedClipboard clipboard{qtClipboard, probe};
   qt::QtEventPump events;
   posix::FileSettingsStore settings;
   test::RecordingMessageBoxes messages{log};

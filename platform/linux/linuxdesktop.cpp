@@ -1,4 +1,5 @@
 #include "platform/desktop.h"
+#include "platform/linux/guardedclipboard.h"
 #include "platform/posix/filesettingsstore.h"
 #include "platform/posix/posixfiles.h"
 #include "platform/qt/qtapplication.h"
@@ -20,7 +21,9 @@ class LinuxDesktop final : public Desktop {
  private:
   x11::X11Automation automation_;
   qt::QtStacking stacking_;
-  qt::QtClipboard clipboard_;
+  qt::QtClipboard qtClipboard_;
+  x11::SelectionProbe probe_;
+  GuardedClipboard clipboard_{qtClipboard_, probe_};
   qt::QtEventPump events_;
   posix::FileSettingsStore settings_{posix::FileSettingsStore::defaultRoot()};
   qt::QtApplication app_;

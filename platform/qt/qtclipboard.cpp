@@ -42,3 +42,12 @@ bool QtClipboard::hasText() {
 }
 
 }  // namespace pw::qt
+
+namespace pw::qt {
+
+bool QtClipboard::ownsClipboard() const {
+  const QClipboard* clipboard = QGuiApplication::clipboard();
+  return clipboard && clipboard->ownsClipboard();
+}
+
+}  // namespace pw::qt

@@ -11,6 +11,8 @@ class QtClipboard final : public Clipboard {
   void setText(TextView text, std::optional<int> format) override;
   Text text(std::optional<int> format) override;
   bool hasText() override;
+  // Whether this program holds the clipboard.
+  bool ownsClipboard() const;
 };
 
 }  // namespace pw::qt

@@ -1,0 +1,18 @@
+#include "platform/linux/guardedclipboard.h"
+
+#include "platform/runtimeerror.h"
+
+namespace pw {
+
+bool GuardedClipboard::ownerIsSilent() {
+  return !clipboard_.ownsClipboard() && probe_.clipboardOwner() == x11::OwnerState::Silent;
+}
+
+Text GuardedClipboard::text(std::optional<int> format) {
+  if (ownerIsSilent()) throw RuntimeError(521, u"The program that holds the clipboard does not answer.");
+  return clipboard_.text(format);
+}
+
+bool GuardedClipboard::hasText() { return !ownerIsSilent() && clipboard_.hasText(); }
+
+}  // namespace pw

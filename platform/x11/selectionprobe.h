@@ -1,0 +1,34 @@
+#pragma once
+// Asks the clipboard's owner a cheap question before Qt asks for the text: Qt waits up to 5 s
+// for every request it makes, and reading text makes three, so a hung owner froze the window
+// for 15 s (measured).
+#include <chrono>
+
+typedef struct _XDisplay Display;
+
+namespace pw::x11 {
+
+enum class OwnerState { NoOwner, Answers, Silent };
+
+class SelectionProbe {
+ public:
+  // An owner that has not answered within `answerMs` counts as silent.
+  explicit SelectionProbe(int answerMs = 300);
+  ~SelectionProbe();
+  SelectionProbe(const SelectionProbe&) = delete;
+  SelectionProbe& operator=(const SelectionProbe&) = delete;
+
+  // The state of CLIPBOARD's owner, which must not be this program (it cannot answer while it
+  // waits here). A silent owner is remembered for a while, so that the
+  // clipboard routines' repeated attempts do not each wait again.
+  OwnerState clipboardOwner();
+
+ private:
+  Display* display_ = nullptr;
+  unsigned long window_ = 0;
+  int answerMs_;
+  unsigned long silentOwner_ = 0;
+  std::chrono::steady_clock::time_point silentSince_;
+};
+
+}  // namespace pw::x11
