@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "e2e/support/clipboardmanager.h"
 #include "e2e/support/program.h"
 #include "tests/doubles/tempdir.h"
 
@@ -186,6 +187,21 @@ TEST_F(ProgramTest, TheClipboardOutlivesTheProgram) {
   program.close();
   ASSERT_TRUE(program.exited(10000));
   EXPECT_EQ(clipboardText(session), text);
+}
+
+TEST_F(ProgramTest, AClipboardManagerIsHandedTheTextAtTheEnd) {
+  ClipboardManager manager(session.display());
+  std::filesystem::create_directories(config + "/Kelvarin/Pagewick");
+  std::ofstream(config + "/Kelvarin/Pagewick/Text1", std::ios::binary) << "kept by the manager\r\n";
+  Program program(session, config);
+  ASSERT_TRUE(program.waitForStored("Text1", u"kept by the manager\r\n"));
+  program.click(spot::CopyBox);
+  ASSERT_TRUE(eventually([&] { return clipboardText(session) == "kept by the manager\r\n"; }));
+  program.close();
+  ASSERT_TRUE(program.exited(10000));
+  EXPECT_TRUE(eventually([&] { return manager.ownsClipboard(); }, 10000));
+  EXPECT_EQ(manager.saved(), "kept by the manager\r\n");
+  EXPECT_EQ(clipboardText(session), "kept by the manager\r\n");
 }
 
 TEST_F(ProgramTest, ClosingTheWindowDuringACaptureEndsItThere) {

@@ -1,6 +1,7 @@
 // pagewick-clipboard: keeps text on the X clipboard after Pagewick has ended, as a Windows
 // clipboard would. Reads the text (UTF-8) from standard input, takes CLIPBOARD, writes "ready"
-// to standard output, and serves the text until another program takes the clipboard.
+// to standard output, and serves the text until another program takes the clipboard. Where a
+// clipboard manager runs, it hands the text over to it (SAVE_TARGETS) and ends once it has it.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <algorithm>
@@ -39,6 +40,11 @@ int main() {
   std::puts("ready");
   std::fflush(stdout);
   std::fclose(stdout);
+  const Atom manager = atom("CLIPBOARD_MANAGER");
+  if (XGetSelectionOwner(d, manager) != None) {
+    XConvertSelection(d, manager, atom("SAVE_TARGETS"), atom("PAGEWICK_SAVED"), w, CurrentTime);
+    XFlush(d);
+  }
 
   std::map<Window, Transfer> transfers;  // pieces still to send, by requestor
   const auto piece = [&](Window requestor, Transfer& t) {
@@ -52,6 +58,7 @@ int main() {
     XEvent event;
     XNextEvent(d, &event);
     if (event.type == SelectionClear) return 0;  // another program has the clipboard now
+    if (event.type == SelectionNotify && event.xselection.selection == manager) return 0;  // saved
     if (event.type == PropertyNotify && event.xproperty.state == PropertyDelete) {
       auto it = transfers.find(event.xproperty.window);
       if (it == transfers.end() || event.xproperty.atom != it->second.property) continue;
