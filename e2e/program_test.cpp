@@ -160,9 +160,11 @@ TEST_F(ProgramTest, SaveDialogAndClearingTheFile) {
 TEST_F(ProgramTest, AMegabytePageInChromiumArrivesWhole) {
   std::string lines;
   for (int i = 0; lines.size() < 1024 * 1024; ++i) lines += "Line " + std::to_string(i) + " of the large page.\n";
+  // The title changes once the whole page is in, so that the capture does not start on half of it.
   session.startChromium("file://" + session.writeFile("large.html", "<!DOCTYPE html><html><head><meta charset=\"utf-8\">"
-                                                                    "<title>Google Chrome</title></head><body><pre>" +
-                                                                        lines + "</pre></body></html>"));
+                                                                    "<title>Loading</title></head><body><pre>" + lines +
+                                                                        "</pre><script>document.title = 'Google Chrome';"
+                                                                        "</script></body></html>"));
   ASSERT_TRUE(session.waitForWindow(u"Google Chrome"));
   Program program(session, config);
   program.click(spot::Option2);
