@@ -6,6 +6,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <string>
+#include <thread>
 
 #include "e2e/support/program.h"
 #include "e2e/support/xsession.h"
@@ -50,9 +51,9 @@ void neverActivatesTheDecoys(bool windowManager) {
   windows.make("Firefox", true, false, getpid());        // one of our own
   windows.make("\xFF\xFE bad \xC0 UTF-8 \xED\xA0\x80 Firefox", true, false);
   x11::X11Automation automation(session.display().c_str());
-  ASSERT_TRUE(session.waitForWindow(u"UTF-8", 10000));
+  ASSERT_TRUE(session.waitForWindow(u"UTF-8", 30000)) << session.output({"xprop", "-root", "_NET_CLIENT_LIST"});
   windows.make(std::string(64 * 1024, 'x'), true, false);  // a 64 KB title
-  ASSERT_TRUE(session.waitForWindow([](const WindowCandidate& w) { return w.title.size() == 64 * 1024; }, 10000));
+  ASSERT_TRUE(session.waitForWindow([](const WindowCandidate& w) { return w.title.size() == 64 * 1024; }, 30000));
 
   // Only the title with bad bytes counts: it ends with the name.
   std::vector<WindowCandidate> found = automation.candidates();
@@ -60,7 +61,15 @@ void neverActivatesTheDecoys(bool windowManager) {
   EXPECT_EQ(matches, 1);
 
   const Window real = windows.make("Real page — Mozilla Firefox", true, false);
-  ASSERT_TRUE(session.waitForWindow(u"Real page", 10000));
+  ASSERT_TRUE(session.waitForWindow(u"Real page", 30000));
+  // The window manager focuses new windows as it gets to them; let it finish first.
+  std::string focus, previous;
+  ASSERT_TRUE(eventually([&] {
+    previous = focus;
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    focus = session.output({"xdotool", "getwindowfocus"});
+    return focus == previous;
+  }));
   // The decoy with bad bytes is older; the real window is on top.
   automation.activate(u"Firefox");
   EXPECT_EQ(session.output({"xdotool", "getwindowfocus"}), std::to_string(real) + "\n");
