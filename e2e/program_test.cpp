@@ -93,6 +93,15 @@ TEST_F(ProgramTest, CapturesIntoTheBoxAndTheFileAndRemembersEverything) {
   EXPECT_EQ(program->messages().size(), 1u);  // the empty-path notice of the first run
 }
 
+TEST_F(ProgramTest, StartsWithoutComplaintAndEndsWhenClosed) {
+  Program program(session, config);
+  ASSERT_TRUE(program.waitForStored("Option1", u"True"));
+  program.screenshot(std::getenv("PAGEWICK_E2E_BINARY") ? "installed-window" : "started-window");
+  EXPECT_TRUE(program.messages().empty());
+  program.close();
+  EXPECT_TRUE(program.exited(10000));
+}
+
 TEST_F(ProgramTest, AMissingBrowserIsReportedAndTheCaptureCarriesOn) {
   Program program(session, config);
   program.click(spot::Option2);

@@ -3,6 +3,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -31,8 +32,10 @@ bool eventually(const std::function<bool()>& done, int timeoutMs) {
 Program::Program(XSession& session, const std::string& configHome)
     : session_(session), config_(configHome), log_(configHome + "/messages.log") {
   std::filesystem::create_directories(config_);
-  process_ = &session_.start({PAGEWICK_BINARY}, {{"XDG_CONFIG_HOME", config_}, {"PAGEWICK_MESSAGE_LOG", log_}},
-                             "pagewick.log");
+  // PAGEWICK_E2E_BINARY runs another build of the program, e.g. the installed package's.
+  const char* binary = std::getenv("PAGEWICK_E2E_BINARY");
+  process_ = &session_.start({binary ? binary : PAGEWICK_BINARY},
+                             {{"XDG_CONFIG_HOME", config_}, {"PAGEWICK_MESSAGE_LOG", log_}}, "pagewick.log");
   // The main window is the one titled exactly "Pagewick" that is not a message box.
   auto found = session_.waitForWindow([](const WindowCandidate& w) { return w.title == u"Pagewick"; });
   if (!found) throw std::runtime_error("pagewick showed no window");
