@@ -14,7 +14,4 @@ class StdRandom final : public Random {
   std::mt19937_64 engine_{std::random_device{}()};
 };
 
-// Seconds since local midnight, with fractions, from the system clock.
-double secondsSinceMidnight();
-
 }  // namespace pw

@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <cmath>
 
-#include "platform/stdrandom.h"
+#include "platform/localclock.h"
 
 namespace pw::qt {
 
