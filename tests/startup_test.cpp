@@ -160,6 +160,19 @@ TEST_F(StartupTest, SkinRecoloursThenCallsTheControlInOrder) {
   EXPECT_EQ(form->text2Box()->palette().color(form->text2Box()->backgroundRole()), QColor(Qt::white));
 }
 
+TEST_F(StartupTest, TheRealSkinControlDressesTheWindowInTheStyleSheet) {
+  test::TempDir dir;
+  desk.app.folder = fromUtf8(dir.path());
+  std::filesystem::create_directories(dir / "x");
+  test::writeBytes(dir / "x/o.cjs", "QPushButton { color: #123456; }");
+  form = std::make_unique<Form1>(desk.services);  // the real skin and dialog controls
+  form->load();
+  EXPECT_TRUE(desk.messages.shown.empty());
+  EXPECT_EQ(form->styleSheet(), "QPushButton { color: #123456; }");
+  EXPECT_EQ(toInt32(form->skin().invoke(1, Invoke::PropertyGet, {})) & 1, 1);
+  EXPECT_THROW(form->skin().invoke(99, Invoke::Method, {}), RuntimeError);
+}
+
 TEST_F(StartupTest, NoSkinFileOrAFolderInItsPlaceMeansNoSkin) {
   test::TempDir dir;
   desk.app.folder = fromUtf8(dir.path());
