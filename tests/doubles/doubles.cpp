@@ -50,7 +50,6 @@ Text FakeClipboard::text(std::optional<int> format) {
 
 void FakeEventPump::runBatch(double advance) {
   ++batches;
-  if (logBatches) log_.push_back("events");
   now += advance;
   if (now >= 86400.0) now -= 86400.0;
   if (everyBatch) everyBatch();

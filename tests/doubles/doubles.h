@@ -72,7 +72,6 @@ class FakeEventPump final : public EventPump {
   int batches = 0;
   std::deque<std::function<void()>> pending;  // events that run at the next batch
   std::function<void()> everyBatch;
-  bool logBatches = false;
 
  private:
   void runBatch(double advance);
