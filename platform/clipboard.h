@@ -19,4 +19,8 @@ class Clipboard {
   virtual bool hasText() = 0;
 };
 
+// The clipboard formats that mean plain text (1, 7, 13: text, OEM text, Unicode text); every
+// backend offers text alone. Throws for any other format.
+void checkTextFormat(std::optional<int> format);
+
 }  // namespace pw

@@ -135,4 +135,12 @@ class Parser {
 
 std::vector<KeyStroke> parseKeys(TextView keys) { return Parser(keys).run(); }
 
+Text keyHeldDescription(TextView keys, TextView key) {
+  return u"The keystrokes \"" + Text(keys) + u"\" were not sent: the " + Text(key) + u" key is still held down.";
+}
+
+Text keyNotOnLayoutDescription(TextView keys) {
+  return u"The keystrokes \"" + Text(keys) + u"\" cannot be sent: a key in them is not on the active keyboard layout.";
+}
+
 }  // namespace pw

@@ -25,4 +25,9 @@ struct KeyStroke {
 // Throws RuntimeError with a description that quotes the faulty part.
 std::vector<KeyStroke> parseKeys(TextView keys);
 
+// Why `keys` were not sent: the user still holds `key` (e.g. "Ctrl") down.
+Text keyHeldDescription(TextView keys, TextView key);
+// Why `keys` were not sent: one of their keys is not on the keyboard layout in use.
+Text keyNotOnLayoutDescription(TextView keys);
+
 }  // namespace pw

@@ -20,6 +20,7 @@ constexpr int PathNotFound = 76;
 constexpr int InvalidProcedureCall = 5;
 constexpr int InvalidPicture = 481;
 constexpr int ClipboardFormat = 461;
+constexpr int ClipboardBusy = 521;
 constexpr int WindowNotFound = 5;
 constexpr int ServiceUnavailable = 429;
 }  // namespace err

@@ -50,4 +50,9 @@ Text windowNotFoundDescription(TextView wanted) {
   return u"No window whose title is, starts with or ends with \"" + Text(wanted) + u"\" was found.";
 }
 
+Text windowNotActivatedDescription(TextView found, TextView wanted, int waitedMs) {
+  return u"The window \"" + Text(found) + u"\" was found for \"" + Text(wanted) +
+         u"\" but did not become the active window within " + number(waitedMs) + u" ms.";
+}
+
 }  // namespace pw

@@ -25,5 +25,7 @@ std::optional<std::size_t> pickWindow(const std::vector<WindowCandidate>& candid
                                       TextView wanted);
 
 Text windowNotFoundDescription(TextView wanted);
+// The window `found` matched `wanted` but the desktop did not let it come to the front.
+Text windowNotActivatedDescription(TextView found, TextView wanted, int waitedMs);
 
 }  // namespace pw

@@ -1,10 +1,7 @@
 #include "platform/controls/commondialog.h"
 
-#include <QFileDialog>
-
-#include "platform/controls/dialogfilter.h"
-#include "platform/controls/qtext.h"
 #include "platform/runtimeerror.h"
+#include "platform/savedialog.h"
 
 namespace pw::controls {
 namespace {
@@ -41,16 +38,8 @@ Variant CommonDialog::invoke(int id, Invoke kind, const std::vector<Variant>& ar
 }
 
 void CommonDialog::showSave() {
-  // Qt's own dialog, so that it looks and behaves alike on every desktop, tests included.
-  QFileDialog dialog(owner_, toQString(title_), QString(), dialogFilterToQt(toQString(filter_)));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
-  dialog.setOption(QFileDialog::DontConfirmOverwrite, !(flags_ & kOverwritePrompt));
-  if (!fileName_.empty()) dialog.selectFile(toQString(fileName_));
-  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-    fileName_ = fromQString(dialog.selectedFiles().front());
-  }
+  const WindowHandle owner = owner_ ? static_cast<WindowHandle>(owner_->winId()) : 0;
+  if (auto chosen = showSaveDialog({owner, title_, filter_, fileName_, flags_})) fileName_ = std::move(*chosen);
 }
 
 }  // namespace pw::controls

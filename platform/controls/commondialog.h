@@ -11,7 +11,6 @@ namespace pw::controls {
 class CommonDialog final : public Dispatch {
  public:
   enum : int { FileName = 1, DialogTitle = 2, Filter = 3, Flags = 7, ShowSave = 31 };
-  static constexpr std::int32_t kOverwritePrompt = 0x2;
 
   explicit CommonDialog(QWidget* owner) : owner_(owner) {}
   Variant invoke(int dispatchId, Invoke kind, const std::vector<Variant>& args) override;

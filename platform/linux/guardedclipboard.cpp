@@ -9,7 +9,7 @@ bool GuardedClipboard::ownerIsSilent() {
 }
 
 Text GuardedClipboard::text(std::optional<int> format) {
-  if (ownerIsSilent()) throw RuntimeError(521, u"The program that holds the clipboard does not answer.");
+  if (ownerIsSilent()) throw RuntimeError(err::ClipboardBusy, u"The program that holds the clipboard does not answer.");
   return clipboard_.text(format);
 }
 

@@ -1,4 +1,5 @@
 #include "platform/desktop.h"
+#include "platform/linux/clipboardhandover.h"
 #include "platform/linux/guardedclipboard.h"
 #include "platform/posix/filesettingsstore.h"
 #include "platform/posix/posixfiles.h"
@@ -26,7 +27,7 @@ class LinuxDesktop final : public Desktop {
   GuardedClipboard clipboard_{qtClipboard_, probe_};
   qt::QtEventPump events_;
   posix::FileSettingsStore settings_{posix::FileSettingsStore::defaultRoot()};
-  qt::QtApplication app_;
+  qt::QtApplication app_{handOverClipboard};
   qt::QtMessageBoxes messages_{app_};
   posix::PosixFiles files_;
   StdRandom random_;

@@ -1,12 +1,12 @@
 #include "platform/posix/localencoding.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <iconv.h>
 #include <langinfo.h>
 #include <locale.h>
 
 #include "platform/runtimeerror.h"
+#include "platform/textencoding.h"
 
 namespace pw::posix {
 namespace {
@@ -15,21 +15,8 @@ bool isUtf8(const std::string& codeset) {
   return codeset == "UTF-8" || codeset == "utf8" || codeset == "ANSI_X3.4-1968" || codeset.empty();
 }
 
-Text describeChar(TextView text, std::size_t at) {
-  char32_t cp = text[at];
-  if (cp >= 0xD800 && cp <= 0xDBFF && at + 1 < text.size() && text[at + 1] >= 0xDC00 && text[at + 1] <= 0xDFFF) {
-    cp = 0x10000 + ((cp - 0xD800) << 10) + (text[at + 1] - 0xDC00);
-  }
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
-  return ascii(buf);
-}
-
 [[noreturn]] void unrepresentable(TextView text, std::size_t at, const std::string& codeset) {
-  throw RuntimeError(err::BadFileName, u"The text cannot be written: its character " +
-                                           describeChar(text, at) + u" (at position " + number(at + 1) +
-                                           u") has no form in the system's encoding " +
-                                           fromUtf8(codeset) + u".");
+  throwUnrepresentable(text, at, fromUtf8(codeset));
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "platform/qt/qtapplication.h"
 
-#include <QClipboard>
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
@@ -9,12 +8,12 @@
 #include <QUrl>
 #include <QWindow>
 #include <cstdio>
-#include <fcntl.h>
-#include <poll.h>
-#include <spawn.h>
+#include <cstdlib>
+#if defined(Q_OS_WIN)
+#include <QDesktopServices>
+#else
 #include <unistd.h>
-
-extern char** environ;
+#endif
 
 #include "platform/controls/qtext.h"
 #include "platform/runtimeerror.h"
@@ -37,52 +36,14 @@ void readCursorHotSpot(const QString& path, Picture& picture) {
 
 Text QtApplication::path() { return fromQString(QCoreApplication::applicationDirPath()); }
 
-// On X11 the clipboard's text lives in the program that put it there. A small helper beside the
-// executable takes the text over, so that it can still be pasted after we are gone.
-namespace {
-
-void handOverClipboard() {
-  QClipboard* clipboard = QGuiApplication::clipboard();
-  if (!clipboard || QGuiApplication::platformName() != u"xcb" || !clipboard->ownsClipboard()) return;
-  const QByteArray text = clipboard->text().toUtf8();
-  const std::string helper = (QCoreApplication::applicationDirPath() + QStringLiteral("/pagewick-clipboard")).toStdString();
-  int in[2], out[2];
-  if (::pipe2(in, O_CLOEXEC) != 0) return;
-  if (::pipe2(out, O_CLOEXEC) != 0) {
-    ::close(in[0]);
-    ::close(in[1]);
-    return;
-  }
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-  pid_t pid = 0;
-  char* argv[] = {const_cast<char*>(helper.c_str()), nullptr};
-  const bool started = posix_spawn(&pid, helper.c_str(), &actions, nullptr, argv, environ) == 0;
-  posix_spawn_file_actions_destroy(&actions);
-  ::close(in[0]);
-  ::close(out[1]);
-  if (started) {
-    for (qsizetype done = 0; done < text.size();) {
-      const ssize_t n = ::write(in[1], text.constData() + done, static_cast<std::size_t>(text.size() - done));
-      if (n <= 0) break;
-      done += n;
-    }
-  }
-  ::close(in[1]);
-  // The helper says "ready" once it owns the clipboard; ending before that would lose the text.
-  pollfd ready{out[0], POLLIN, 0};
-  if (started) ::poll(&ready, 1, 2000);
-  ::close(out[0]);
-}
-
-}  // namespace
-
 void QtApplication::end() {
-  handOverClipboard();
+  if (beforeEnd_) beforeEnd_();
   std::fflush(nullptr);
+#if defined(Q_OS_WIN)
+  std::_Exit(0);
+#else
   ::_exit(0);
+#endif
 }
 
 Picture QtApplication::loadPicture(TextView path) {
@@ -108,11 +69,17 @@ void QtApplication::openAddress(TextView address) {
   if (!url.isValid() || (url.scheme() != u"http" && url.scheme() != u"https") || url.host().isEmpty()) {
     throw RuntimeError(err::InvalidProcedureCall, u"\"" + Text(address) + u"\" is not a web address.");
   }
+#if defined(Q_OS_WIN)
+  if (!QDesktopServices::openUrl(url)) {
+    throw RuntimeError(err::FileNotFound, u"The address \"" + Text(address) + u"\" could not be opened.");
+  }
+#else
   // The desktop's handler gets the address as one argument; no shell ever reads it.
   if (!QProcess::startDetached(QStringLiteral("xdg-open"), {QString::fromLatin1(url.toEncoded())})) {
     throw RuntimeError(err::FileNotFound, u"The address \"" + Text(address) +
                                               u"\" could not be opened: xdg-open was not found.");
   }
+#endif
 }
 
 void QtStacking::makeTopmost(WindowHandle handle) {

@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+
 #include "platform/application.h"
 #include "platform/windowautomation.h"
 
@@ -6,6 +8,8 @@ namespace pw::qt {
 
 class QtApplication final : public Application {
  public:
+  // `beforeEnd` runs as the process ends, e.g. to hand the clipboard's text to another program.
+  explicit QtApplication(std::function<void()> beforeEnd = {}) : beforeEnd_(std::move(beforeEnd)) {}
   Text path() override;
   Text title() override { return title_; }
   void setTitle(TextView title) override { title_ = title; }
@@ -15,6 +19,7 @@ class QtApplication final : public Application {
 
  private:
   Text title_ = u"Pagewick";
+  std::function<void()> beforeEnd_;
 };
 
 // Keeps one of our own windows above the others through Qt, so that Qt's idea of the window's

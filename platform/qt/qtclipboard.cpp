@@ -16,23 +16,17 @@ QClipboard& board() {
   return *clipboard;
 }
 
-void checkFormat(std::optional<int> format) {
-  if (!format || *format == 1 || *format == 7 || *format == 13) return;
-  throw RuntimeError(err::ClipboardFormat, u"The clipboard format " + number(*format) +
-                                               u" is not supported; only text (1, 7 or 13) is.");
-}
-
 }  // namespace
 
 void QtClipboard::clear() { board().clear(); }
 
 void QtClipboard::setText(TextView text, std::optional<int> format) {
-  checkFormat(format);
+  checkTextFormat(format);
   board().setText(toQString(text));
 }
 
 Text QtClipboard::text(std::optional<int> format) {
-  checkFormat(format);
+  checkTextFormat(format);
   return board().text().toStdU16String();
 }
 

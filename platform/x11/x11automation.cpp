@@ -11,6 +11,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "platform/keystrokes.h"
 #include "platform/runtimeerror.h"
 #include "platform/x11/x11keys.h"
 #include "platform/x11/x11properties.h"
@@ -117,9 +118,7 @@ void X11Automation::activate(TextView title) {
   }
   if (!active) {
     throw RuntimeError(err::WindowNotFound,
-                       u"The window \"" + windows[*chosen].title + u"\" was found for \"" + Text(title) +
-                           u"\" but did not become the active window within " +
-                           number(timing_.confirmActivation) + u" ms.");
+                       windowNotActivatedDescription(windows[*chosen].title, title, timing_.confirmActivation));
   }
 }
 
@@ -174,9 +173,7 @@ void X11Automation::sendKeys(TextView keys) {
   Keyboard keyboard(d);
   Text held;
   if (!waitUntil(timing_.modifierRelease, timing_.poll, [&] { return (held = keyboard.heldModifier()).empty(); })) {
-    throw RuntimeError(err::InvalidProcedureCall,
-                       u"The keystrokes \"" + Text(keys) + u"\" were not sent: the " + held +
-                           u" key is still held down.");
+    throw RuntimeError(err::InvalidProcedureCall, keyHeldDescription(keys, held));
   }
   for (const KeyStroke& stroke : strokes) keyboard.press(stroke, keys);
 }

@@ -106,9 +106,7 @@ void Keyboard::press(const KeyStroke& stroke, TextView keys) {
   const auto place = findKey(d_, sym);
   const bool shortcut = stroke.modifiers & (Ctrl | Alt);
   if (!place || (!place->inActiveGroup && !shortcut)) {
-    throw RuntimeError(err::InvalidProcedureCall,
-                       u"The keystrokes \"" + Text(keys) +
-                           u"\" cannot be sent: a key in them is not on the active keyboard layout.");
+    throw RuntimeError(err::InvalidProcedureCall, keyNotOnLayoutDescription(keys));
   }
   std::vector<unsigned> held;
   const auto hold = [&](KeySym modifier) {

@@ -2,7 +2,13 @@
 
 #include <cmath>
 
+#if defined(_WIN32)
+#include "platform/win/winfiles.h"
+using SystemFiles = pw::win::WinFiles;
+#else
 #include "platform/posix/posixfiles.h"
+using SystemFiles = pw::posix::PosixFiles;
+#endif
 
 namespace pw::test {
 
@@ -113,7 +119,7 @@ Text FakeCaptureWindow::text2() {
   return text2_;
 }
 
-FakeDesktop::FakeDesktop() : files(std::make_unique<posix::PosixFiles>()) {}
+FakeDesktop::FakeDesktop() : files(std::make_unique<SystemFiles>()) {}
 
 void FakeDesktop::browserCopies(Text page) {
   automation.onKeys = [this, page](TextView keys) {

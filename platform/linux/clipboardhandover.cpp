@@ -1,0 +1,51 @@
+#include "platform/linux/clipboardhandover.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace pw {
+
+void handOverClipboard() {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (!clipboard || QGuiApplication::platformName() != u"xcb" || !clipboard->ownsClipboard()) return;
+  const QByteArray text = clipboard->text().toUtf8();
+  const std::string helper = (QCoreApplication::applicationDirPath() + QStringLiteral("/pagewick-clipboard")).toStdString();
+  int in[2], out[2];
+  if (::pipe2(in, O_CLOEXEC) != 0) return;
+  if (::pipe2(out, O_CLOEXEC) != 0) {
+    ::close(in[0]);
+    ::close(in[1]);
+    return;
+  }
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+  pid_t pid = 0;
+  char* argv[] = {const_cast<char*>(helper.c_str()), nullptr};
+  const bool started = posix_spawn(&pid, helper.c_str(), &actions, nullptr, argv, environ) == 0;
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(in[0]);
+  ::close(out[1]);
+  if (started) {
+    for (qsizetype done = 0; done < text.size();) {
+      const ssize_t n = ::write(in[1], text.constData() + done, static_cast<std::size_t>(text.size() - done));
+      if (n <= 0) break;
+      done += n;
+    }
+  }
+  ::close(in[1]);
+  // The helper says "ready" once it owns the clipboard; ending before that would lose the text.
+  pollfd ready{out[0], POLLIN, 0};
+  if (started) ::poll(&ready, 1, 2000);
+  ::close(out[0]);
+}
+
+}  // namespace pw
