@@ -1,0 +1,13 @@
+#include <windows.h>
+
+#include "platform/localclock.h"
+
+namespace pw {
+
+double secondsSinceMidnight() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return now.wHour * 3600.0 + now.wMinute * 60.0 + now.wSecond + now.wMilliseconds / 1000.0;
+}
+
+}  // namespace pw
