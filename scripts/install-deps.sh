@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Pagewick needs. "build" is enough to build and run the program;
-# "test" adds what the tests drive: an X server, a window manager and two real browsers.
+# "test" adds what the tests drive: an X server, a window manager and two real browsers, and
+# everything "windows" needs. "windows" is the mingw-w64 cross compiler, Wine and a display for it.
 set -euo pipefail
 what=${1:-build}
 
@@ -9,9 +10,14 @@ build=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libqt6test6 libgl-
 test=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth openbox x11-utils
       x11-xkb-utils xdotool xclip imagemagick firefox-esr chromium clang libclang-rt-14-dev
       dpkg-dev desktop-file-utils appstream lintian)
+windows=(cmake make googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth openbox x11-utils)
 
-pkgs=("${build[@]}")
-[ "$what" = test ] && pkgs+=("${test[@]}")
+case "$what" in
+  build) pkgs=("${build[@]}") ;;
+  test) pkgs=("${build[@]}" "${test[@]}" "${windows[@]}") ;;
+  windows) pkgs=("${windows[@]}") ;;
+  *) echo "usage: $0 [build|test|windows]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${pkgs[@]}"; do

@@ -1,0 +1,101 @@
+// A stand-in browser for the Windows tests: one top-level window with the given title holding a
+// multi-line edit box with a known text. It selects all on Ctrl+A and copies on Ctrl+C itself,
+// because not every edit control does (Wine's ignores Ctrl+A).
+//
+//   test_page --title T --text FILE [--minimized] [--hidden] [--tool] --ready EVENT
+//   test_page --hold-clipboard MS --ready EVENT   (holds the clipboard open for MS ms, then ends)
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+HWND editBox = nullptr;
+
+LRESULT CALLBACK pageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE: MoveWindow(editBox, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE); return 0;
+    case WM_SETFOCUS: SetFocus(editBox); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+std::wstring readText(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+}
+
+int holdClipboard(int ms, HANDLE ready) {
+  HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  if (!OpenClipboard(owner)) return 2;
+  EmptyClipboard();
+  const wchar_t text[] = L"held";
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof text);
+  CopyMemory(GlobalLock(memory), text, sizeof text);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  SetEvent(ready);
+  Sleep(static_cast<DWORD>(ms));  // the point: holding it without looking at messages
+  CloseClipboard();
+  return 0;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::wstring title, textFile, readyName;
+  bool minimized = false, hidden = false, tool = false;
+  int holdMs = -1;
+  for (int i = 1; i < argc; ++i) {
+    const std::wstring arg = argv[i];
+    const auto next = [&] { return i + 1 < argc ? std::wstring(argv[++i]) : std::wstring(); };
+    if (arg == L"--title") title = next();
+    else if (arg == L"--text") textFile = next();
+    else if (arg == L"--ready") readyName = next();
+    else if (arg == L"--minimized") minimized = true;
+    else if (arg == L"--hidden") hidden = true;
+    else if (arg == L"--tool") tool = true;
+    else if (arg == L"--hold-clipboard") holdMs = std::stoi(next());
+  }
+  HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, readyName.c_str());
+  if (!ready) return 3;
+  if (holdMs >= 0) return holdClipboard(holdMs, ready);
+
+  WNDCLASSW pageClass{};
+  pageClass.lpfnWndProc = pageProc;
+  pageClass.hInstance = instance;
+  pageClass.lpszClassName = L"PagewickTestPage";
+  pageClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  RegisterClassW(&pageClass);
+  HWND page = CreateWindowExW(tool ? WS_EX_TOOLWINDOW : 0, L"PagewickTestPage", title.c_str(), WS_OVERLAPPEDWINDOW,
+                              CW_USEDEFAULT, CW_USEDEFAULT, 500, 300, nullptr, nullptr, instance, nullptr);
+  editBox = CreateWindowExW(0, L"EDIT", readText(textFile).c_str(),
+                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL, 0, 0, 0,
+                            0, page, nullptr, instance, nullptr);
+  if (!hidden) ShowWindow(page, minimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL);
+  UpdateWindow(page);
+  SetEvent(ready);
+
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    if (message.message == WM_KEYDOWN && ctrl && message.wParam == 'A') {
+      SendMessageW(editBox, EM_SETSEL, 0, -1);
+      continue;
+    }
+    if (message.message == WM_KEYDOWN && ctrl && message.wParam == 'C') {
+      SendMessageW(editBox, WM_COPY, 0, 0);
+      continue;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return 0;
+}
