@@ -147,14 +147,17 @@ TEST(WinClipboard, TextRoundTripsExactly) {
 
 TEST(WinClipboard, RetryLoopRidesOutAnotherProgramHoldingTheClipboard) {
   win::WinClipboard clipboard;
-  ClipboardHolder holder(200);
-  try {
-    clipboard.text(std::nullopt);
-    FAIL() << "the clipboard opened while another program held it";
-  } catch (const RuntimeError& e) {
-    EXPECT_EQ(e.number(), err::ClipboardBusy);
+  {
+    ClipboardHolder holder(200);
+    try {
+      clipboard.text(std::nullopt);
+      FAIL() << "the clipboard opened while another program held it";
+    } catch (const RuntimeError& e) {
+      EXPECT_EQ(e.number(), err::ClipboardBusy);
+    }
+    EXPECT_EQ(ClipboardGetText(clipboard, 0), u"held");
   }
-  EXPECT_EQ(ClipboardGetText(clipboard, 0), u"held");
+  EXPECT_EQ(ClipboardGetText(clipboard, 0), u"held") << "the text outlives the program that put it there";
   EXPECT_TRUE(ClipboardSetText(clipboard, u"ours", 0));
   EXPECT_EQ(ClipboardGetText(clipboard, 0), u"ours");
 }
