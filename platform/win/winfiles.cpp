@@ -36,10 +36,7 @@ std::optional<std::string> convert(TextView text, UINT codePage) {
   return bytes;
 }
 
-Text codePageName(UINT codePage) {
-  if (codePage == CP_ACP) codePage = GetACP();
-  return u"windows-" + number(codePage);
-}
+Text codePageName(UINT codePage) { return codePage == CP_UTF8 ? Text(u"UTF-8") : u"windows-" + number(codePage); }
 
 HANDLE openFile(TextView path, DWORD disposition, TextView purpose) {
   HANDLE file = CreateFileW(nativePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
@@ -111,6 +108,8 @@ bool attributesOf(TextView path, WIN32_FILE_ATTRIBUTE_DATA& data) {
 }  // namespace
 
 std::string encodeAnsi(TextView text, UINT codePage) {
+  // Resolved first: the system's page may be UTF-8, which takes other conversion flags.
+  if (codePage == CP_ACP) codePage = GetACP();
   if (auto lone = findLoneSurrogate(text); lone != TextView::npos) throwUnrepresentable(text, lone, codePageName(codePage));
   if (auto bytes = convert(text, codePage)) return std::move(*bytes);
   // Find the first character that fails, a surrogate pair taken whole.
