@@ -163,6 +163,7 @@ XSession::XSession(SessionOptions options) {
   if (options.windowManager) {
     processes_.push_back(std::make_unique<Process>(std::vector<std::string>{"openbox", "--sm-disable"}, env(),
                                                    folder_ + "/openbox.log"));
+    windowManager_ = processes_.back().get();
     // The window manager is ready once it manages a window: map one and wait for it to be listed.
     Display* d = XOpenDisplay(display_.c_str());
     const Window probe = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 10, 10, 0, 0, 0);
@@ -187,6 +188,17 @@ XSession::~XSession() {
   }
   std::error_code ignored;
   std::filesystem::remove_all(folder_, ignored);
+}
+
+std::string XSession::describe() {
+  std::string text = windowManager_ ? (windowManager_->running() ? "openbox runs\n" : "openbox has ended\n")
+                                    : "no window manager\n";
+  text += output({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK", "_NET_CLIENT_LIST", "_NET_ACTIVE_WINDOW"});
+  text += output({"xwininfo", "-root", "-children"});
+  if (windowManager_ && windowManager_->running()) {
+    text += output({"gdb", "-p", std::to_string(windowManager_->pid()), "-batch", "-ex", "thread apply all bt"});
+  }
+  return text;
 }
 
 std::map<std::string, std::string> XSession::env() const {

@@ -62,6 +62,9 @@ class XSession {
   int run(const std::vector<std::string>& argv);
   // Its standard output, without what it says on standard error.
   std::string output(const std::vector<std::string>& argv);
+  // What a failed wait for a window needs to be understood: whether the window manager still
+  // runs and where it waits, the root's window-manager properties and the windows on the screen.
+  std::string describe();
   // Writes `content` to a file in the session's folder; returns its path.
   std::string writeFile(const std::string& name, const std::string& content);
 
@@ -70,6 +73,7 @@ class XSession {
   std::string folder_;
   std::string display_;
   std::vector<std::unique_ptr<Process>> processes_;  // stopped last-started first
+  Process* windowManager_ = nullptr;
 };
 
 }  // namespace pw::e2e
