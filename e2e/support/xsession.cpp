@@ -164,19 +164,35 @@ XSession::XSession(SessionOptions options) {
     processes_.push_back(std::make_unique<Process>(std::vector<std::string>{"openbox", "--sm-disable"}, env(),
                                                    folder_ + "/openbox.log"));
     windowManager_ = processes_.back().get();
-    // The window manager is ready once it manages a window: map one and wait for it to be listed.
-    Display* d = XOpenDisplay(display_.c_str());
+    waitForWindowManager();
+  }
+}
+
+// openbox announces itself (_NET_SUPPORTING_WM_CHECK) before it starts listening for events, and
+// windows mapped in between were seen to stay unmanaged while it sat idle. The session is ready
+// once a window mapped after the announcement is managed; a probe still unmanaged after a second
+// is followed by another, whose map request is a new event.
+void XSession::waitForWindowManager() {
+  x11::X11Automation automation(display_.c_str());
+  const auto deadline = std::chrono::steady_clock::now() + 30s;
+  while (!automation.windowManagerRunning()) {
+    if (std::chrono::steady_clock::now() >= deadline) throw std::runtime_error("openbox did not start");
+    std::this_thread::sleep_for(20ms);
+  }
+  Display* d = XOpenDisplay(display_.c_str());
+  std::vector<Window> probes;
+  bool ready = false;
+  while (!ready && std::chrono::steady_clock::now() < deadline) {
     const Window probe = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 10, 10, 0, 0, 0);
     XStoreName(d, probe, "pagewick-session-probe");
     XMapWindow(d, probe);
     XSync(d, False);
-    x11::X11Automation automation(display_.c_str());
-    const bool ready = static_cast<bool>(waitForWindow(
-        [&](const WindowCandidate& w) { return w.handle == probe && automation.windowManagerRunning(); }, 30000));
-    XDestroyWindow(d, probe);
-    XCloseDisplay(d);
-    if (!ready) throw std::runtime_error("openbox did not start");
+    probes.push_back(probe);
+    ready = waitForWindow([&](const WindowCandidate& w) { return w.handle == probe; }, 1000).has_value();
   }
+  for (Window probe : probes) XDestroyWindow(d, probe);
+  XCloseDisplay(d);
+  if (!ready) throw std::runtime_error("openbox did not manage windows");
 }
 
 XSession::~XSession() {

@@ -72,6 +72,8 @@ class XSession {
   std::map<std::string, std::string> env() const;
   std::string folder_;
   std::string display_;
+  void waitForWindowManager();
+
   std::vector<std::unique_ptr<Process>> processes_;  // stopped last-started first
   Process* windowManager_ = nullptr;
 };
