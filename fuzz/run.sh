@@ -12,6 +12,7 @@ for target in keys boolean dialogfilter text1; do
   leaks=1
   [ "$target" = text1 ] && leaks=0
   ASAN_OPTIONS=detect_leaks=$leaks QT_QPA_PLATFORM=offscreen build-fuzz/${target}_fuzz "$corpus" -max_total_time="$seconds" -max_len=512 \
+    -artifact_prefix=build-fuzz/ \
     -detect_leaks=$leaks \
     -print_final_stats=1 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY' | sed "s/^/$target: /"
 done
