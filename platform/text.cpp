@@ -135,4 +135,6 @@ Text number(long long value) { return ascii(std::to_string(value)); }
 
 Text ascii(std::string_view s) { return Text(s.begin(), s.end()); }
 
+Text quoted(TextView text) { return u"\"" + Text(text) + u"\""; }
+
 }  // namespace pw

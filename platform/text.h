@@ -18,6 +18,8 @@ Text fromUtf8(std::string_view bytes);
 std::size_t findLoneSurrogate(TextView text);
 
 Text number(long long value);
+// `text` in double quotes, as descriptions quote paths, keys and titles.
+Text quoted(TextView text);
 Text ascii(std::string_view s);  // for literals and numbers that are plain ASCII
 
 }  // namespace pw

@@ -12,8 +12,6 @@
 namespace pw::posix {
 namespace {
 
-Text quoted(TextView path) { return u"\"" + Text(path) + u"\""; }
-
 Fd openFile(TextView path, int flags, TextView purpose) {
   const std::string native = nativePath(path);
   Fd fd(::open(native.c_str(), flags | O_CLOEXEC, 0666));

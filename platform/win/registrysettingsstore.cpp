@@ -10,8 +10,6 @@
 namespace pw::win {
 namespace {
 
-Text quoted(TextView text) { return u"\"" + Text(text) + u"\""; }
-
 void checkName(TextView name, TextView what) {
   if (name.empty() || name.find(u'\0') != TextView::npos) {
     throw RuntimeError(err::InvalidProcedureCall, u"The setting's " + Text(what) + u" " + quoted(name) + u" is not valid.");

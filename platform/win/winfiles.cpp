@@ -11,8 +11,6 @@
 namespace pw::win {
 namespace {
 
-Text quoted(TextView path) { return u"\"" + Text(path) + u"\""; }
-
 std::wstring nativePath(TextView path) {
   if (path.empty() || path.find(u'\0') != TextView::npos) {
     throw RuntimeError(err::BadFileName, u"Bad file name: " + quoted(path) + u".");
