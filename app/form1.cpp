@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <cmath>
+#include <limits>
 
 #include "app/commands.h"
 #include "app/exacttextedit.h"
@@ -100,7 +101,7 @@ void Form1::createControls() {
   add(frame2_, ControlKind::Frame);
   text2_ = new QLineEdit(frame2_);
   text2_->setGeometry(twips(1080, 300, 5760, 345));
-  text2_->setMaxLength(1 << 24);
+  text2_->setMaxLength(std::numeric_limits<int>::max());  // a restored path is never cut short
   paintBackground(text2_, kWhite);
   add(text2_, ControlKind::TextBox);
   add(button(6, frame2_, u"...", twips(6840, 300, 720, 345)), ControlKind::PushButton);

@@ -1,5 +1,7 @@
 #include "app/settings.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <exception>
@@ -34,10 +36,20 @@ std::optional<double> parseNumber(TextView t) {
     ascii.push_back(static_cast<char>(c));
   }
   if (ascii.empty() || ascii.find_first_not_of("+-0123456789.eE") != std::string::npos) return std::nullopt;
-  char* end = nullptr;
-  const double value = std::strtod(ascii.c_str(), &end);
-  if (end != ascii.c_str() + ascii.size() || !std::isfinite(value)) return std::nullopt;
+  // from_chars reads the point as a point whatever the user's locale; strtod would not.
+  if (ascii[0] == '+' && (ascii.size() == 1 || ascii[1] == '-' || ascii[1] == '+')) return std::nullopt;
+  const char* begin = ascii.data() + (ascii[0] == '+' ? 1 : 0);
+  double value = 0;
+  const auto [end, error] = std::from_chars(begin, ascii.data() + ascii.size(), value);
+  if (error != std::errc() || end != ascii.data() + ascii.size() || !std::isfinite(value)) return std::nullopt;
   return value;
+}
+
+// A value the next click may simply rewrite: one short word, such as "Yes" or "on".
+bool isOneShortWord(TextView t) {
+  t = trimmed(t);
+  return !t.empty() && t.size() <= 16 &&
+         std::all_of(t.begin(), t.end(), [](char16_t c) { return c > u' ' && c < 0x7F; });
 }
 
 }  // namespace
@@ -86,7 +98,14 @@ void RestoreSettings(Procedure& p, Services& s, MainWindow& window) {
   for (int n = 0; n < 3; ++n) {
     p.step(128 + 2 * n, [&] {
       if (failure[n]) std::rethrow_exception(failure[n]);
-      window.setOption(n + 1, textToBoolean(stored[n]));
+      try {
+        window.setOption(n + 1, textToBoolean(stored[n]));
+      } catch (const RuntimeError& e) {
+        // The next click rewrites the option keys: keep anything more than a mistyped word.
+        if (e.number() != err::TypeMismatch || isOneShortWord(stored[n])) throw;
+        const Text aside = s.settings.setAside(kSettingsApp, kSettingsSection, u"Option" + number(n + 1));
+        throw RuntimeError(e.number(), e.description() + u". The stored value was moved to " + quoted(aside) + u".");
+      }
     });
   }
   p.step(134, [&] { window.setText1(get(u"Text1", u"")); });

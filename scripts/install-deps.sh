@@ -9,7 +9,7 @@ build=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libqt6test6 libgl-
        libx11-dev libxtst-dev fonts-liberation2 xdg-utils)
 test=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth openbox x11-utils
       x11-xkb-utils xdotool xclip imagemagick firefox-esr chromium clang libclang-rt-14-dev
-      dpkg-dev desktop-file-utils appstream lintian)
+      dpkg-dev desktop-file-utils appstream lintian locales)
 windows=(cmake make googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth openbox x11-utils)
 
 case "$what" in
@@ -23,10 +23,16 @@ missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The settings tests read numbers under a locale whose decimal mark is a comma.
+if [ "$what" = test ] && ! locale -a | grep -qix 'de_DE.utf8'; then
+  $sudo sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  $sudo locale-gen de_DE.UTF-8 >/dev/null
+fi

@@ -30,6 +30,7 @@ TEST(SettingsStore, ValuesComeBackExactly) {
   };
   for (const Text& value : values) {
     store.save(u"Kelvarin", u"Pagewick", u"Text1", value);
+    store.flush();
     EXPECT_EQ(FileSettingsStore(dir.path()).get(u"Kelvarin", u"Pagewick", u"Text1", u"x"), value);
   }
 }
@@ -86,28 +87,66 @@ TEST(SettingsStore, AFailedSaveKeepsTheOldValueAndSaysWhere) {
                           std::filesystem::directory_iterator()), 1);
 }
 
-TEST(SettingsStore, AKeyThatIsAFolderCannotBeRead) {
-  TempDir dir;
-  FileSettingsStore store(dir.path());
-  std::filesystem::create_directories(store.keyPath(u"Kelvarin", u"Pagewick", u"Text1"));
-  EXPECT_THROW(store.get(u"Kelvarin", u"Pagewick", u"Text1", u""), RuntimeError);
-  EXPECT_THROW(store.save(u"Kelvarin", u"Pagewick", u"Text1", u"x"), RuntimeError);
-}
-
 }  // namespace
 }  // namespace pw
 
 namespace pw {
 namespace {
 
-TEST(SettingsStore, HandWrittenUtf8IsReadAndACutFileIsAnError) {
+TEST(SettingsStore, HandWrittenUtf8IsRead) {
   test::TempDir dir;
   posix::FileSettingsStore store(dir.path());
   std::filesystem::create_directories(dir / "Kelvarin/Pagewick");
   test::writeBytes(dir / "Kelvarin/Pagewick/Text2", "/home/ана/out.txt");
   EXPECT_EQ(store.get(u"Kelvarin", u"Pagewick", u"Text2", u""), u"/home/ана/out.txt");
-  test::writeBytes(dir / "Kelvarin/Pagewick/Text1", std::string("\xFF\xFE" "a\0b", 5));
-  EXPECT_THROW(store.get(u"Kelvarin", u"Pagewick", u"Text1", u""), RuntimeError);
+}
+
+// The one file beside the key's own that get() left, after it said so.
+std::string movedAside(const std::string& keyPath, const RuntimeError& e) {
+  const auto aside = test::pathsStartingWith(keyPath + ".unreadable-");
+  EXPECT_EQ(aside.size(), 1u);
+  if (aside.empty()) return {};
+  EXPECT_NE(e.description().find(u"It was moved to \"" + fromUtf8(aside[0]) + u"\""), Text::npos) << e.what();
+  return aside[0];
+}
+
+// Damaged, cut short, a folder, a pipe: each is moved aside whole, and the next save starts anew.
+TEST(SettingsStore, AnUnreadableValueIsMovedAsideBeforeAnythingIsSavedOverIt) {
+  test::TempDir dir;
+  posix::FileSettingsStore store(dir.path());
+  const std::string path = store.keyPath(u"Kelvarin", u"Pagewick", u"Text1");
+  std::filesystem::create_directories(dir / "Kelvarin/Pagewick");
+  const std::pair<std::string, std::string> damaged[] = {
+      {"cut short", std::string("\xFF\xFE" "a\0b", 5)},
+      {"not UTF-8", "caf\xE9 \xC0\x80"},
+      {"a folder", ""},
+      {"a pipe", ""},
+  };
+  for (const auto& [kind, bytes] : damaged) {
+    SCOPED_TRACE(kind);
+    if (kind == "a folder") {
+      std::filesystem::create_directories(path + "/inside");
+    } else if (kind == "a pipe") {
+      ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    } else {
+      test::writeBytes(path, bytes);
+    }
+    try {
+      store.get(u"Kelvarin", u"Pagewick", u"Text1", u"");
+      ADD_FAILURE() << "read";
+      continue;
+    } catch (const RuntimeError& e) {
+      EXPECT_TRUE(e.description().starts_with(u"Could not read the setting \"Text1\"")) << e.what();
+      const std::string aside = movedAside(path, e);
+      if (kind == "a folder") EXPECT_TRUE(std::filesystem::exists(aside + "/inside"));
+      if (kind == "a pipe") EXPECT_TRUE(std::filesystem::is_fifo(aside));
+      if (!bytes.empty()) EXPECT_EQ(test::readBytes(aside), bytes);
+      std::filesystem::remove_all(aside);
+    }
+    store.save(u"Kelvarin", u"Pagewick", u"Text1", u"new");
+    EXPECT_EQ(store.get(u"Kelvarin", u"Pagewick", u"Text1", u""), u"new");
+    std::filesystem::remove(path);
+  }
 }
 
 }  // namespace
@@ -116,19 +155,39 @@ TEST(SettingsStore, HandWrittenUtf8IsReadAndACutFileIsAnError) {
 namespace pw {
 namespace {
 
-TEST(SettingsStore, AHugeValueIsRefusedWithItsSizeAndLeftAlone) {
+// No fixed size refuses a real text; only one that memory cannot hold is moved aside.
+TEST(SettingsStore, AnyValueMemoryCanHoldIsRead) {
   test::TempDir dir;
   posix::FileSettingsStore store(dir.path());
   store.save(u"Kelvarin", u"Pagewick", u"Text1", u"x");
+  store.flush();
   const std::string path = store.keyPath(u"Kelvarin", u"Pagewick", u"Text1");
   std::filesystem::resize_file(path, std::uintmax_t{300} << 20);
-  try {
-    store.get(u"Kelvarin", u"Pagewick", u"Text1", u"");
-    ADD_FAILURE() << "read 300 MB";
-  } catch (const RuntimeError& e) {
-    EXPECT_NE(e.description().find(u"300 MB"), Text::npos) << e.what();
+  const Text value = store.get(u"Kelvarin", u"Pagewick", u"Text1", u"");
+  ASSERT_EQ(value.size(), (std::size_t{300} << 19) - 1);
+  EXPECT_EQ(value[0], u'x');
+  EXPECT_EQ(value.back(), u'\0');
+
+#if !defined(__SANITIZE_ADDRESS__)  // the sanitizer's own reservations exceed any small limit
+  const pid_t child = fork();
+  if (child == 0) {
+    rlimit limit{rlim_t{256} << 20, rlim_t{256} << 20};
+    setrlimit(RLIMIT_AS, &limit);
+    try {
+      posix::FileSettingsStore(dir.path()).get(u"Kelvarin", u"Pagewick", u"Text1", u"");
+      _exit(1);
+    } catch (const RuntimeError& e) {
+      _exit(e.description().find(u"300 MB, more than this computer's memory can hold") == Text::npos ? 2 : 0);
+    }
   }
-  EXPECT_EQ(std::filesystem::file_size(path), std::uintmax_t{300} << 20);
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_EQ(status, 0);
+  EXPECT_FALSE(std::filesystem::exists(path));
+  const auto aside = test::pathsStartingWith(path + ".unreadable-");
+  ASSERT_EQ(aside.size(), 1u);
+  EXPECT_EQ(std::filesystem::file_size(aside[0]), std::uintmax_t{300} << 20);
+#endif
 }
 
 // Two copies of the program saving the text box at once: every read sees one whole value.

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <QRadioButton>
 
+#include <clocale>
 #include <random>
 
 #include "app/commands.h"
@@ -73,17 +74,20 @@ TEST_F(StartupTest, TheLastTrueOptionWinsAndTheStoreFollows) {
 }
 
 TEST_F(StartupTest, ABadOptionWordIsReportedAtItsLineAndTheRestIsRestored) {
+  const Text longPath = u" /tmp/" + Text((1 << 24) + 1, u'p') + u"/out.txt ";  // longer than any cap
   stored() = {{u"Option1", u"Yes"}, {u"Option2", u"False"}, {u"Option3", u"True"},
-              {u"Text1", u"\rpage one\r\n  "}, {u"Text2", u" /tmp/out.txt "}};
+              {u"Text1", u"\rpage one\r\n  "}, {u"Text2", longPath}};
   start();
   EXPECT_EQ(desk.messages.reportedLines(), (std::vector{128}));
   EXPECT_TRUE(desk.messages.shown[0].prompt.starts_with(u"Type mismatch\r\nin Tolvane2021/08/31.Form1.Form_Load at line 128"));
   EXPECT_FALSE(selected(1));
   EXPECT_TRUE(selected(3));
   EXPECT_EQ(form->text1(), u"\rpage one\r\n  ");
-  EXPECT_EQ(form->text2(), u" /tmp/out.txt ");
-  // The restored texts are written back as they are.
+  EXPECT_TRUE(form->text2() == longPath);
+  // The restored texts are written back as they are; a word the next click rewrites stays put.
   EXPECT_EQ(stored()[u"Text1"], u"\rpage one\r\n  ");
+  EXPECT_TRUE(stored()[u"Text2"] == longPath);
+  EXPECT_EQ(stored().count(u"Option1.unreadable"), 0u);
   EXPECT_EQ(stored()[u"Option3"], u"True");
 }
 
@@ -215,26 +219,40 @@ TEST(PointerPicture, TheShippedCursorLoadsWithItsHotSpot) {
 
 // A damaged store: the window opens, each unreadable key is reported at its line, and nothing
 // the user has not changed is written over.
-TEST(DamagedStore, TheWindowOpensAndSaysWhatItCouldNotRead) {
+// Nothing unreadable is lost: each value is moved aside, and the first change saves anew.
+TEST(DamagedStore, TheWindowOpensSaysWhatItCouldNotReadAndWhereItWent) {
   test::TempDir dir;
   posix::FileSettingsStore real(dir.path());
+  const auto path = [&](TextView key) { return real.keyPath(u"Kelvarin", u"Pagewick", key); };
   real.save(u"Kelvarin", u"Pagewick", u"Option1", u"\x01\x02junk\xFF");
   real.save(u"Kelvarin", u"Pagewick", u"Option3", u"True");
-  real.save(u"Kelvarin", u"Pagewick", u"Text1", u"x");
-  std::filesystem::resize_file(real.keyPath(u"Kelvarin", u"Pagewick", u"Text1"), std::uintmax_t{200} << 20);
-  std::filesystem::create_directories(real.keyPath(u"Kelvarin", u"Pagewick", u"Text2"));
+  real.flush();
+  const std::string option1 = test::readBytes(path(u"Option1"));
+  const std::string cutText(std::string("\xFF\xFE" "collected pages", 17));
+  test::writeBytes(path(u"Text1"), cutText);
+  std::filesystem::create_directories(path(u"Text2"));
 
   FakeDesktop desk;
   Services services{desk.automation, desk.stacking, desk.clipboard, desk.events, real,
                     desk.messages,   *desk.files,   desk.app,       desk.random};
   Form1 form(services, std::make_unique<RecordingDispatch>(), std::make_unique<RecordingDispatch>());
   form.load();
-  EXPECT_EQ(desk.messages.reportedLines(), (std::vector{128, 134, 136}));
-  EXPECT_TRUE(desk.messages.shown[1].prompt.starts_with(u"Could not read the setting \"Text1\""));
+  ASSERT_EQ(desk.messages.reportedLines(), (std::vector{128, 134, 136}));
+  EXPECT_TRUE(desk.messages.shown[1].prompt.starts_with(u"Could not read the setting \"Text1\"")) << test::narrow(desk.messages.shown[1].prompt);
   EXPECT_TRUE(form.optionButton(3)->isChecked());
   EXPECT_EQ(form.text1(), u"");
-  EXPECT_EQ(std::filesystem::file_size(real.keyPath(u"Kelvarin", u"Pagewick", u"Text1")), std::uintmax_t{200} << 20);
-  EXPECT_TRUE(std::filesystem::is_directory(real.keyPath(u"Kelvarin", u"Pagewick", u"Text2")));
+  for (const auto& [key, box, bytes] : {std::tuple{u"Option1", 0, option1}, {u"Text1", 1, cutText}, {u"Text2", 2, std::string()}}) {
+    const auto aside = test::pathsStartingWith(path(key) + ".unreadable-");
+    ASSERT_EQ(aside.size(), 1u) << toUtf8(key);
+    EXPECT_NE(desk.messages.shown[box].prompt.find(u"moved to \"" + fromUtf8(aside[0]) + u"\""), Text::npos)
+        << test::narrow(desk.messages.shown[box].prompt);
+    if (!bytes.empty()) {
+      EXPECT_EQ(test::readBytes(aside[0]), bytes);
+    }
+  }
+  form.setText1(u"new");
+  EXPECT_EQ(real.get(u"Kelvarin", u"Pagewick", u"Text1", u""), u"new");
+  EXPECT_EQ(real.get(u"Kelvarin", u"Pagewick", u"Option1", u""), u"False");
 }
 
 // The home page goes to the desktop's handler as one argument, never through a shell.
@@ -262,7 +280,11 @@ TEST(ApplicationTitle, DropsWordsFromTheEnd) {
             u"one two three four five six seven eight");
 }
 
+// The same under a locale whose decimal mark is a comma.
 TEST(Conversions, TextToBooleanAcceptsWordsAndNumbersOnly) {
+  for (const char* locale : {"C", "de_DE.UTF-8"}) {
+  SCOPED_TRACE(locale);
+  ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr) << "scripts/install-deps.sh test generates it";
   EXPECT_TRUE(textToBoolean(u"True"));
   EXPECT_TRUE(textToBoolean(u"TRUE"));
   EXPECT_FALSE(textToBoolean(u"false"));
@@ -271,7 +293,7 @@ TEST(Conversions, TextToBooleanAcceptsWordsAndNumbersOnly) {
   EXPECT_TRUE(textToBoolean(u"2.5"));
   EXPECT_FALSE(textToBoolean(u"0"));
   EXPECT_FALSE(textToBoolean(u" 0.0 "));
-  for (const char16_t* bad : {u"", u"Yes", u"1x", u"inf", u"nan", u"Truee", u"+"}) {
+  for (const char16_t* bad : {u"", u"Yes", u"1x", u"inf", u"nan", u"Truee", u"+", u"+-1", u"2,5"}) {
     try {
       textToBoolean(bad);
       ADD_FAILURE() << toUtf8(bad);
@@ -279,6 +301,8 @@ TEST(Conversions, TextToBooleanAcceptsWordsAndNumbersOnly) {
       EXPECT_EQ(e.number(), 13);
     }
   }
+  }
+  std::setlocale(LC_ALL, "C");
   EXPECT_EQ(booleanText(true), u"True");
   EXPECT_EQ(booleanText(false), u"False");
 }

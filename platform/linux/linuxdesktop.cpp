@@ -27,7 +27,11 @@ class LinuxDesktop final : public Desktop {
   GuardedClipboard clipboard_{qtClipboard_, probe_};
   qt::QtEventPump events_;
   posix::FileSettingsStore settings_{posix::FileSettingsStore::defaultRoot()};
-  qt::QtApplication app_{handOverClipboard};
+  // End leaves at once: the last saves reach the disk first.
+  qt::QtApplication app_{[this] {
+    settings_.flush();
+    handOverClipboard();
+  }};
   qt::QtMessageBoxes messages_{app_};
   posix::PosixFiles files_;
   StdRandom random_;

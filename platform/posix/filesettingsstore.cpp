@@ -1,19 +1,22 @@
 #include "platform/posix/filesettingsstore.h"
 
+#include <algorithm>
 #include <atomic>
 #include <bit>
 #include <cerrno>
-#include <condition_variable>
-#include <cstring>
-#include <deque>
-#include <mutex>
-#include <thread>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <new>
+#include <signal.h>
+#include <stdexcept>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/posix/fd.h"
 #include "platform/posix/posixerror.h"
 
 namespace pw::posix {
@@ -28,40 +31,8 @@ int makeDirs(const std::string& path) {
   return ::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST ? 0 : errno;
 }
 
-// Replacing a large file frees its pages when the last reference goes; that took 15 to 28 ms for a
-// 20 MB value here. The old file is kept open across the rename and closed on this thread instead.
-class DeferredClose {
- public:
-  static void close(int fd) {
-    static auto* instance = new DeferredClose;  // lives to the end of the process
-    {
-      std::lock_guard lock(instance->mutex_);
-      instance->fds_.push_back(fd);
-    }
-    instance->ready_.notify_one();
-  }
-
- private:
-  DeferredClose() { std::thread([this] { run(); }).detach(); }
-  [[noreturn]] void run() {
-    for (;;) {
-      std::unique_lock lock(mutex_);
-      ready_.wait(lock, [this] { return !fds_.empty(); });
-      int fd = fds_.front();
-      fds_.pop_front();
-      lock.unlock();
-      ::close(fd);
-    }
-  }
-  std::mutex mutex_;
-  std::condition_variable ready_;
-  std::deque<int> fds_;
-};
-
-constexpr off_t kDeferAbove = 1 << 20;
-// A value larger than this is damage, not a text box's content: 32 million characters.
-constexpr off_t kMaxValueBytes = off_t{64} << 20;
 constexpr unsigned char kMark[2] = {0xFF, 0xFE};
+constexpr std::string_view kTempInfix = ".new-";
 
 static_assert(std::endian::native == std::endian::little, "values are written as they lie in memory");
 
@@ -70,11 +41,68 @@ int writeValue(int fd, TextView value) {
   return writeAll(fd, std::string_view(reinterpret_cast<const char*>(value.data()), value.size() * 2));
 }
 
-Text decodeValue(const std::string& bytes) {
-  if (bytes.size() < 2 || std::memcmp(bytes.data(), kMark, 2) != 0) return fromUtf8(bytes);
-  Text value((bytes.size() - 2) / 2, u'\0');
-  std::memcpy(value.data(), bytes.data() + 2, value.size() * 2);
-  return value;
+// The largest value file worth reading: a quarter of the memory this process may use, since the
+// text box keeps about three more copies of what it shows.
+std::uint64_t largestReadable() {
+  std::uint64_t memory = static_cast<std::uint64_t>(::sysconf(_SC_PHYS_PAGES)) *
+                         static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+  for (int resource : {RLIMIT_AS, RLIMIT_DATA}) {
+    rlimit limit{};
+    if (::getrlimit(resource, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
+      memory = std::min<std::uint64_t>(memory, limit.rlim_cur);
+    }
+  }
+  return memory / 4;
+}
+
+// Reads from `offset` to the end into `out`, which is sized for what the file held; false when
+// the file turned out shorter, 0 or an errno in `error`.
+bool readExactly(int fd, char* out, std::size_t size, off_t offset, int& error) {
+  while (size > 0) {
+    const ssize_t n = ::pread(fd, out, size, offset);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) error = errno;
+    if (n <= 0) return false;
+    out += n;
+    size -= static_cast<std::size_t>(n);
+    offset += n;
+  }
+  return true;
+}
+
+// Renames `path` to a free name "<path>.unreadable-<date>"; the new path, or "" with errno set.
+std::string moveAside(const std::string& path) {
+  char stamp[32];
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  ::localtime_r(&now, &local);
+  std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &local);
+  const std::string base = path + ".unreadable-" + stamp;
+  for (int n = 1; n < 1000; ++n) {
+    const std::string aside = n == 1 ? base : base + '-' + std::to_string(n);
+    int rc = ::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE);
+    if (rc != 0 && errno == EINVAL) {  // a file system without the flag
+      struct stat st {};
+      rc = ::lstat(aside.c_str(), &st) == 0 ? (errno = EEXIST, -1) : ::rename(path.c_str(), aside.c_str());
+    }
+    if (rc == 0) {
+      syncFolderOf(path);
+      return aside;
+    }
+    if (errno != EEXIST) return {};
+  }
+  errno = EEXIST;
+  return {};
+}
+
+// The pid in a temporary file's name "<key>.new-<pid>-<n>", or 0 when the name is not one.
+pid_t writerOf(std::string_view name) {
+  const auto at = name.rfind(kTempInfix);
+  if (at == std::string_view::npos) return 0;
+  pid_t pid = 0;
+  std::size_t i = at + kTempInfix.size();
+  for (; i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i) pid = pid * 10 + (name[i] - '0');
+  return i < name.size() && name[i] == '-' ? pid : 0;
 }
 
 Text describeKey(TextView key, const std::string& path) {
@@ -112,32 +140,88 @@ std::string FileSettingsStore::keyPath(TextView app, TextView section, TextView 
   return root_ + '/' + escapeName(app) + '/' + escapeName(section) + '/' + escapeName(key);
 }
 
+void FileSettingsStore::unreadable(TextView key, const std::string& path, TextView reason, bool moveIt) {
+  const Text what = u"Could not read " + describeKey(key, path) + u": " + Text(reason) + u".";
+  const std::string aside = moveIt ? moveAside(path) : std::string();
+  if (!aside.empty()) {
+    kept_.erase(path);
+    throw RuntimeError(err::PathFileAccess, what + u" It was moved to " + quoted(fromUtf8(aside)) +
+                                                u", and the next change is saved in its place.");
+  }
+  const Text why = moveIt ? u" It could not be moved aside (" + errnoText(errno) + u")," : Text(u" It");
+  kept_[path] = why + u" is kept as it is, and nothing is saved over it.";
+  throw RuntimeError(err::PathFileAccess, what + kept_[path]);
+}
+
 Text FileSettingsStore::get(TextView app, TextView section, TextView key, TextView fallback) {
+  flush();  // what this store saved is read back as saved
   const std::string path = keyPath(app, section, key);
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (!fd) {
-    if (errno == ENOENT || errno == ENOTDIR) return Text(fallback);
-    throwErrno(errno, u"read " + describeKey(key, path));
+    const int e = errno;
+    if (e == ENOENT || e == ENOTDIR) return Text(fallback);
+    // Out of descriptors or memory passes; the value itself may be fine.
+    unreadable(key, path, errnoText(e), e != EMFILE && e != ENFILE && e != ENOMEM && e != EINTR);
   }
   struct stat st {};
-  if (::fstat(fd.get(), &st) == 0 && st.st_size > kMaxValueBytes) {
-    throw RuntimeError(err::OutOfMemory, u"Could not read " + describeKey(key, path) + u": it holds " +
-                                             number(st.st_size >> 20) + u" MB, more than the " +
-                                             number(kMaxValueBytes >> 20) + u" MB Pagewick reads. It was left as it is.");
+  if (::fstat(fd.get(), &st) != 0) unreadable(key, path, errnoText(errno), false);
+  if (!S_ISREG(st.st_mode)) unreadable(key, path, S_ISDIR(st.st_mode) ? u"it is a folder" : u"it is not a file");
+  const auto size = static_cast<std::uint64_t>(st.st_size);
+  const auto tooLarge = [&] {
+    unreadable(key, path, u"it holds " + number(static_cast<long long>(size >> 20)) +
+                              u" MB, more than this computer's memory can hold for Pagewick");
+  };
+  if (size > largestReadable()) tooLarge();
+
+  unsigned char mark[2] = {};
+  int error = 0;
+  const bool marked = size >= 2 && readExactly(fd.get(), reinterpret_cast<char*>(mark), 2, 0, error) &&
+                      std::memcmp(mark, kMark, 2) == 0;
+  if (error) unreadable(key, path, errnoText(error));
+  Text value;
+  try {
+    if (marked) {
+      if (size % 2) unreadable(key, path, u"the file is cut short");
+      value.resize((size - 2) / 2);
+      if (!readExactly(fd.get(), reinterpret_cast<char*>(value.data()), value.size() * 2, 2, error)) {
+        unreadable(key, path, error ? errnoText(error) : Text(u"the file is cut short"));
+      }
+    } else {
+      std::string bytes;
+      if (int e = readAll(fd.get(), bytes)) unreadable(key, path, errnoText(e));
+      value = fromUtf8(bytes);
+      if (toUtf8(value) != bytes) unreadable(key, path, u"it is neither Pagewick's own form nor UTF-8 text");
+    }
+  } catch (const std::bad_alloc&) {
+    tooLarge();
+  } catch (const std::length_error&) {
+    tooLarge();
   }
-  std::string bytes;
-  if (int e = readAll(fd.get(), bytes)) throwErrno(e, u"read " + describeKey(key, path));
-  if (bytes.size() >= 2 && std::memcmp(bytes.data(), kMark, 2) == 0 && bytes.size() % 2) {
-    throw RuntimeError(err::PathFileAccess, u"Could not read " + describeKey(key, path) + u": the file is cut short.");
+  kept_.erase(path);
+  return value;
+}
+
+void FileSettingsStore::removeLeftovers(const std::string& folder) {
+  if (!tidied_.insert(folder).second) return;
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    const pid_t writer = writerOf(entry->d_name);
+    if (writer > 0 && writer != ::getpid() && ::kill(writer, 0) != 0 && errno == ESRCH) {
+      ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
   }
-  return decodeValue(bytes);
+  ::closedir(dir);
 }
 
 void FileSettingsStore::save(TextView app, TextView section, TextView key, TextView value) {
   static std::atomic<unsigned> counter{0};
   const std::string path = keyPath(app, section, key);
+  if (auto kept = kept_.find(path); kept != kept_.end()) {
+    throw RuntimeError(err::PathFileAccess, u"Could not save " + describeKey(key, path) + u": its stored value could not be read." + kept->second);
+  }
   const std::string dir = path.substr(0, path.rfind('/'));
-  const std::string temp = path + ".new-" + std::to_string(::getpid()) + '-' + std::to_string(counter++);
+  const std::string temp = path + std::string(kTempInfix) + std::to_string(::getpid()) + '-' + std::to_string(counter++);
   const auto fail = [&](int e) {
     ::unlink(temp.c_str());
     throwErrno(e, u"save " + describeKey(key, path));
@@ -149,14 +233,26 @@ void FileSettingsStore::save(TextView app, TextView section, TextView key, TextV
     fd = Fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
   }
   if (!fd) fail(errno);
+  removeLeftovers(dir);
   if (int e = writeValue(fd.get(), value)) fail(e);
-  if (int e = fd.close()) fail(e);
-
-  Fd old(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
-  struct stat st {};
-  if (old && (::fstat(old.get(), &st) != 0 || st.st_size < kDeferAbove)) old.close();
-  if (::rename(temp.c_str(), path.c_str()) != 0) fail(errno);
-  if (old) DeferredClose::close(old.release());
+  replace_.replace(std::move(fd), temp, path);
+  // The disk's answer comes later: a replacement that failed is told with the next save.
+  if (int e = replace_.takeFailure(path)) throwErrno(e, u"save " + describeKey(key, path));
 }
+
+Text FileSettingsStore::setAside(TextView app, TextView section, TextView key) {
+  flush();
+  const std::string path = keyPath(app, section, key);
+  const std::string aside = moveAside(path);
+  if (aside.empty()) {
+    const int e = errno;
+    if (e == ENOENT) return {};
+    kept_[path] = u" It could not be moved aside (" + errnoText(e) + u"), is kept as it is, and nothing is saved over it.";
+    throwErrno(e, u"move " + describeKey(key, path) + u" aside");
+  }
+  return fromUtf8(aside);
+}
+
+void FileSettingsStore::flush() { replace_.flush(); }
 
 }  // namespace pw::posix

@@ -16,10 +16,14 @@ int errorNumberFor(int error) {
   }
 }
 
-void throwErrno(int error, TextView what) {
+Text errnoText(int error) {
   Text reason = fromUtf8(std::strerror(error));
-  if (!reason.empty()) reason[0] = reason[0] >= u'A' && reason[0] <= u'Z' ? reason[0] + 32 : reason[0];
-  throw RuntimeError(errorNumberFor(error), u"Could not " + Text(what) + u": " + reason + u".");
+  if (!reason.empty() && reason[0] >= u'A' && reason[0] <= u'Z') reason[0] += 32;
+  return reason;
+}
+
+void throwErrno(int error, TextView what) {
+  throw RuntimeError(errorNumberFor(error), u"Could not " + Text(what) + u": " + errnoText(error) + u".");
 }
 
 }  // namespace pw::posix

@@ -9,5 +9,7 @@ namespace pw::posix {
 // `what` says what was being done, e.g. u"open \"/tmp/a.txt\" for appending".
 [[noreturn]] void throwErrno(int error, TextView what);
 int errorNumberFor(int error);
+// strerror's text, starting in lower case to follow a colon.
+Text errnoText(int error);
 
 }  // namespace pw::posix

@@ -19,6 +19,10 @@ void checkName(TextView name, TextView what) {
 class Key {
  public:
   Key() = default;
+  void reset() {
+    if (key_) RegCloseKey(key_);
+    key_ = nullptr;
+  }
   ~Key() {
     if (key_) RegCloseKey(key_);
   }
@@ -30,6 +34,29 @@ class Key {
  private:
   HKEY key_ = nullptr;
 };
+
+// RegQueryValueExW into `data`, growing it while the value grows in between.
+LSTATUS queryValue(HKEY key, const std::wstring& name, DWORD& type, std::vector<BYTE>& data) {
+  LSTATUS status;
+  DWORD size = 0;
+  do {
+    status = RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
+    if (status != ERROR_SUCCESS) break;
+    data.resize(size);
+    status = RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &size);
+  } while (status == ERROR_MORE_DATA);
+  data.resize(size);
+  return status;
+}
+
+std::wstring asideName(TextView key) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  wchar_t stamp[32];
+  wsprintfW(stamp, L".unreadable-%04u-%02u-%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
+            now.wMinute, now.wSecond);
+  return wide(key) + stamp;
+}
 
 }  // namespace
 
@@ -52,18 +79,16 @@ Text RegistrySettingsStore::get(TextView app, TextView section, TextView key, Te
 
   std::vector<BYTE> data;
   DWORD type = 0;
-  DWORD size = 0;
-  do {
-    status = RegQueryValueExW(handle.get(), name.c_str(), nullptr, &type, nullptr, &size);
-    if (status != ERROR_SUCCESS) break;
-    data.resize(size);
-    status = RegQueryValueExW(handle.get(), name.c_str(), nullptr, &type, data.data(), &size);
-  } while (status == ERROR_MORE_DATA);  // it grew in between
+  status = queryValue(handle.get(), name, type, data);
   if (status == ERROR_FILE_NOT_FOUND) return Text(fallback);
   if (status != ERROR_SUCCESS) throwWinError(static_cast<DWORD>(status), what);
   if (type != REG_SZ && type != REG_EXPAND_SZ) {
-    throw RuntimeError(err::TypeMismatch, u"The setting " + quoted(key) + u" is not text in the registry.");
+    handle.reset();
+    const Text aside = setAside(app, section, key);  // the next save would replace it
+    throw RuntimeError(err::TypeMismatch, u"The setting " + quoted(key) + u" is not text in the registry. It was moved to " +
+                                              quoted(aside) + u", and the next change is saved in its place.");
   }
+  const DWORD size = static_cast<DWORD>(data.size());
 
   // Every unit comes back, NULs inside included; only the terminating NUL goes.
   Text value(reinterpret_cast<const char16_t*>(data.data()), size / sizeof(char16_t));
@@ -86,6 +111,28 @@ void RegistrySettingsStore::save(TextView app, TextView section, TextView key, T
   status = RegSetValueExW(handle.get(), wide(key).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                           static_cast<DWORD>(bytes));
   if (status != ERROR_SUCCESS) throwWinError(static_cast<DWORD>(status), what);
+}
+
+Text RegistrySettingsStore::setAside(TextView app, TextView section, TextView key) {
+  checkName(key, u"key");
+  const std::wstring path = wide(keyPath(app, section));
+  const std::wstring name = wide(key);
+  const Text what = u"move the setting " + quoted(key) + u" aside";
+  Key handle;
+  LSTATUS status = RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE, handle.out());
+  if (status == ERROR_FILE_NOT_FOUND) return {};
+  if (status != ERROR_SUCCESS) throwWinError(static_cast<DWORD>(status), what);
+  std::vector<BYTE> data;
+  DWORD type = 0;
+  status = queryValue(handle.get(), name, type, data);
+  if (status == ERROR_FILE_NOT_FOUND) return {};
+  const std::wstring aside = asideName(key);
+  if (status == ERROR_SUCCESS) {
+    status = RegSetValueExW(handle.get(), aside.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size()));
+  }
+  if (status == ERROR_SUCCESS) status = RegDeleteValueW(handle.get(), name.c_str());
+  if (status != ERROR_SUCCESS) throwWinError(static_cast<DWORD>(status), what);
+  return fromWide(aside.c_str());
 }
 
 }  // namespace pw::win

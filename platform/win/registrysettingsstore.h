@@ -10,6 +10,8 @@ class RegistrySettingsStore final : public SettingsStore {
   explicit RegistrySettingsStore(Text root = u"Software") : root_(std::move(root)) {}
   Text get(TextView app, TextView section, TextView key, TextView fallback) override;
   void save(TextView app, TextView section, TextView key, TextView value) override;
+  // Copies the value, with its type, to "<key>.unreadable-<date>" and deletes it.
+  Text setAside(TextView app, TextView section, TextView key) override;
 
  private:
   Text keyPath(TextView app, TextView section) const;

@@ -81,6 +81,15 @@ void MemorySettingsStore::save(TextView app, TextView section, TextView key, Tex
   ++saves;
 }
 
+Text MemorySettingsStore::setAside(TextView, TextView, TextView key) {
+  auto it = values.find(Text(key));
+  if (it == values.end()) return {};
+  const Text aside = Text(key) + u".unreadable";
+  values[aside] = std::move(it->second);
+  values.erase(Text(key));
+  return aside;
+}
+
 int RecordingMessageBoxes::show(TextView prompt, int style, std::optional<Text> title) {
   log_.push_back("box " + std::to_string(style));
   shown.push_back({Text(prompt), style, std::move(title)});

@@ -82,6 +82,7 @@ class MemorySettingsStore final : public SettingsStore {
  public:
   Text get(TextView app, TextView section, TextView key, TextView fallback) override;
   void save(TextView app, TextView section, TextView key, TextView value) override;
+  Text setAside(TextView app, TextView section, TextView key) override;
   std::map<Text, Text> values;  // by key; application and section must be ours
   int saves = 0;
   bool failSaves = false;

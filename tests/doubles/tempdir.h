@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace pw::test {
 
@@ -44,6 +45,16 @@ class FileSizeLimit {
  private:
   rlimit old_{};
 };
+
+// The paths in the folder `prefix` names whose whole path starts with `prefix`.
+inline std::vector<std::string> pathsStartingWith(const std::string& prefix) {
+  std::vector<std::string> found;
+  std::error_code ignored;
+  for (auto& entry : std::filesystem::directory_iterator(std::filesystem::path(prefix).parent_path(), ignored)) {
+    if (entry.path().string().starts_with(prefix)) found.push_back(entry.path().string());
+  }
+  return found;
+}
 
 inline std::string readBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
