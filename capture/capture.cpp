@@ -12,15 +12,16 @@ void CaptureFromBrowser(Procedure& p, Services& s, CaptureWindow& window, int fi
     const int line = firstLine + 2 + 20 * choice;
     if (!p.test(line, [&] { return window.option(choice + 1); })) continue;
 
-    bool activated = false;
+    bool activated = false, copySent = false;
     p.step(line + 2, [&] { s.automation.activate(kBrowserTitles[choice]); activated = true; });
     p.step(line + 4, pause);
     p.step(line + 6, [&] { s.automation.sendKeys(u"^a"); });
     p.step(line + 8, pause);
-    p.step(line + 10, [&] { s.automation.sendKeys(u"^c"); });
+    p.step(line + 10, [&] { s.automation.sendKeys(u"^c"); copySent = true; });
     p.step(line + 12, pause);
     p.step(line + 14, [&] {
-      if (activated) WaitForCopiedText(s.clipboard, s.events);
+      // A slow browser is waited for only when it was asked to copy.
+      if (activated && copySent) WaitForCopiedText(s.clipboard, s.events);
       deliver(ClipboardGetText(s.clipboard, 0));
     });
     p.step(line + 16, pause);

@@ -162,6 +162,14 @@ TEST_F(CaptureTest, ASlowBrowserIsWaitedForButNotForever) {
   EXPECT_EQ(w.text1_, u"\r");
   EXPECT_GE(silent.events.now - start, 0.3 + kSlowCopySeconds);
   EXPECT_LT(silent.events.now - start, 0.4 + kSlowCopySeconds + 0.1);
+
+  // When the copy keystroke could not be sent, nothing is coming: no wait.
+  FakeDesktop refused;
+  refused.automation.failingKeys = {u"^c"};
+  const double before = refused.events.now;
+  PushButton2_Click(refused.services, w);
+  EXPECT_EQ(refused.messages.reportedLines().size(), 1u);
+  EXPECT_LT(refused.events.now - before, 0.4 + 0.1);
 }
 
 TEST_F(CaptureTest, ACommandClickedDuringAPauseRunsInsideIt) {
