@@ -197,7 +197,9 @@ TEST_F(CaptureTest, OutputFileFaultsAreReportedOnceAndLoseNothing) {
   test::writeBytes(dir / "full.txt", "kept\r\n");
   std::filesystem::create_directory(dir / "folder");
   const std::string longName = dir / std::string(300, 'n');
-  const std::string cases[] = {dir / "missing/out.txt", dir / "folder", longName, dir / "full.txt"};
+  test::NotFiles notFiles(dir.path());
+  const std::string cases[] = {dir / "missing/out.txt", dir / "folder", longName, dir / "full.txt",
+                               notFiles.pipe, notFiles.device, notFiles.socket};
   for (const std::string& path : cases) {
     FakeDesktop d;
     FakeCaptureWindow w;
@@ -215,6 +217,7 @@ TEST_F(CaptureTest, OutputFileFaultsAreReportedOnceAndLoseNothing) {
   EXPECT_EQ(test::readBytes(dir / "full.txt"), "kept\r\n");
   EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
   EXPECT_TRUE(std::filesystem::is_empty(dir / "folder"));
+  EXPECT_FALSE(notFiles.blocked);
 }
 
 TEST(ClipboardRetry, StopsAtTheFirstSuccessAndGivesUpAfterExactly1000) {

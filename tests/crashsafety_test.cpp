@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <set>
 #include <random>
 #include <sstream>
@@ -113,9 +114,12 @@ std::vector<Call> readJournal(const std::string& file) {
 // or, written since, anything from none of them to all.
 class PowerCutModel {
  public:
-  PowerCutModel(std::string target, std::string oldBytes) : target_(std::move(target)) {
-    files_.push_back({oldBytes, oldBytes});
-    start_[target_] = 0;
+  // `oldBytes` is what the target holds on the disk at first, if it is there.
+  PowerCutModel(std::string target, std::optional<std::string> oldBytes) : target_(std::move(target)) {
+    if (oldBytes) {
+      files_.push_back({*oldBytes, *oldBytes});
+      start_[target_] = 0;
+    }
     live_ = start_;
   }
 
@@ -186,7 +190,7 @@ class PowerCutModel {
     std::string bytes, durable;
   };
   int fileCreatedBy(std::size_t op) const {
-    int created = 0;
+    int created = start_.empty() ? -1 : 0;
     for (std::size_t i = 0; i <= op; ++i) created += names_[i].first.empty();
     return created;
   }
@@ -201,6 +205,28 @@ class PowerCutModel {
   bool renamedUnsynced_ = false;
 };
 
+// Runs a program with the journal preloaded and gives back its calls under `under`.
+std::vector<Call> journalOf(const std::string& under, std::vector<std::string> command) {
+  test::TempDir dir;
+  const std::string journal = dir / "journal";
+  const pid_t child = fork();
+  if (child == 0) {
+    std::freopen("/dev/null", "w", stdout);
+    setenv("LD_PRELOAD", PAGEWICK_SYSCALL_JOURNAL, 1);
+    setenv("PAGEWICK_JOURNAL", journal.c_str(), 1);
+    setenv("PAGEWICK_JOURNAL_UNDER", under.c_str(), 1);
+    std::vector<char*> argv;
+    for (auto& word : command) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_EQ(status, 0);
+  return readJournal(journal);
+}
+
 TEST(CrashSafety, APowerCutAtAnyCallLeavesTheOldOrANewValueWhole) {
 #if defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "the sanitizer's runtime must be the first library loaded";
@@ -212,22 +238,10 @@ TEST(CrashSafety, APowerCutAtAnyCallLeavesTheOldOrANewValueWhole) {
   store.save(u"Kelvarin", u"Pagewick", u"Text1", old);
   store.flush();
   const std::string target = store.keyPath(u"Kelvarin", u"Pagewick", u"Text1");
-  const std::string journal = dir / "journal";
   PowerCutModel disk(target, test::readBytes(target));
 
-  const pid_t writer = fork();
-  if (writer == 0) {
-    std::freopen("/dev/null", "w", stdout);
-    setenv("LD_PRELOAD", PAGEWICK_SYSCALL_JOURNAL, 1);
-    setenv("PAGEWICK_JOURNAL", journal.c_str(), 1);
-    setenv("PAGEWICK_JOURNAL_UNDER", (dir.path() + "/Kelvarin").c_str(), 1);
-    execl(PAGEWICK_STORE_WRITER, PAGEWICK_STORE_WRITER, dir.path().c_str(), "1", configured ? configured : "12", nullptr);
-    _exit(127);
-  }
-  int status = 0;
-  waitpid(writer, &status, 0);
-  ASSERT_EQ(status, 0);
-  const auto calls = readJournal(journal);
+  const auto calls = journalOf(dir.path() + "/Kelvarin",
+                               {PAGEWICK_STORE_WRITER, dir.path(), "1", configured ? configured : "12"});
   ASSERT_GT(calls.size(), 12u);
 
   std::map<std::string, long> readBack;  // content → the generation it holds, -1 when not whole
@@ -256,6 +270,23 @@ TEST(CrashSafety, APowerCutAtAnyCallLeavesTheOldOrANewValueWhole) {
   }
   EXPECT_FALSE(disk.renamedUnsynced()) << "the last rename never reached the disk";
   RecordProperty("crash_states", static_cast<int>(states));
+}
+
+// Once an append has returned, a power cut leaves the appended text, in a new file and an old one.
+TEST(CrashSafety, AnAppendIsOnTheDiskWhenItReturns) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizer's runtime must be the first library loaded";
+#endif
+  test::TempDir dir;
+  const std::string file = dir / "out.txt";
+  for (const char* kept : {"", "page one\r\n"}) {
+    std::optional<std::string> before;
+    if (*kept) test::writeBytes(file, before.emplace(kept));
+    PowerCutModel disk(file, before);
+    for (const Call& call : journalOf(dir.path(), {PAGEWICK_FILE_APPENDER, file, "page two\r\n"})) disk.apply(call);
+    EXPECT_EQ(disk.targetStates(), std::set<std::string>{std::string(kept) + "page two\r\n"}) << kept;
+    std::filesystem::remove(file);
+  }
 }
 
 }  // namespace

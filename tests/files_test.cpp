@@ -77,6 +77,24 @@ TEST_F(FilesTest, FailuresAreRuntimeErrorsThatNameThePath) {
   EXPECT_THROW(AppendTextToFile(files, u"A", Text(u"x\0y", 3)), RuntimeError);
 }
 
+// A pipe, a device or a socket is refused at once: opening a pipe nobody reads would never return.
+TEST_F(FilesTest, WhatIsNotAFileIsRefusedWithoutWaiting) {
+  test::NotFiles notFiles(dir.path());
+  for (const std::string& p : notFiles.paths) {
+    EXPECT_TRUE(FileExists(files, path(p))) << p;
+    for (bool append : {true, false}) {
+      try {
+        append ? AppendTextToFile(files, u"A\r\n", path(p)) : WriteTextFile(files, u"", path(p));
+        ADD_FAILURE() << p;
+      } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), err::PathFileAccess) << e.what();
+        EXPECT_NE(e.description().find(u", not a file. Choose a file, or a new name."), Text::npos) << e.what();
+      }
+    }
+  }
+  EXPECT_FALSE(notFiles.blocked);
+}
+
 TEST_F(FilesTest, AnAppendThatRunsOutOfSpaceLeavesTheFileAsItWas) {
   writeBytes(dir / "out.txt", "kept\r\n");
   {

@@ -3,25 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace pw::posix {
-
-int syncFd(int fd) {
-  while (::fsync(fd) != 0) {
-    if (errno != EINTR) return errno;
-  }
-  return 0;
-}
-
-int syncFolderOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-  Fd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (!fd) return errno;
-  return syncFd(fd.get());
-}
 
 DurableReplace::~DurableReplace() {
   {

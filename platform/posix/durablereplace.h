@@ -48,9 +48,4 @@ class DurableReplace {
   std::thread thread_;
 };
 
-// fsync that retries when interrupted; 0 or the errno.
-int syncFd(int fd);
-// Makes the entries of the folder that holds `path` durable; 0 or the errno.
-int syncFolderOf(const std::string& path);
-
 }  // namespace pw::posix

@@ -24,5 +24,9 @@ class Fd {
 int writeAll(int fd, std::string_view bytes);
 // Reads to end of file; returns 0 or an errno.
 int readAll(int fd, std::string& out);
+// fsync that retries when interrupted; 0 or the errno.
+int syncFd(int fd);
+// Makes the entries of the folder that holds `path` durable; 0 or the errno.
+int syncFolderOf(const std::string& path);
 
 }  // namespace pw::posix

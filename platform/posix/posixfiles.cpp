@@ -12,48 +12,79 @@
 namespace pw::posix {
 namespace {
 
-Fd openFile(TextView path, int flags, TextView purpose) {
-  const std::string native = nativePath(path);
-  Fd fd(::open(native.c_str(), flags | O_CLOEXEC, 0666));
-  if (!fd) throwErrno(errno, u"open " + quoted(path) + u" " + Text(purpose));
-  return fd;
+// What a path names when it is not something to write text into.
+const char16_t* notAFile(mode_t mode) {
+  if (S_ISFIFO(mode)) return u"a named pipe";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return u"a device";
+  if (S_ISSOCK(mode)) return u"a socket";
+  return nullptr;  // a regular file, or a folder, which open() itself refuses
 }
 
-class PosixOutputFile final : public OutputFile {
- public:
-  PosixOutputFile(Fd fd, Text path) : fd_(std::move(fd)), path_(std::move(path)) {}
-  void print(TextView text) override {
-    if (int e = writeAll(fd_.get(), encodeText(text, localCodeset()))) throwErrno(e, u"write to " + quoted(path_));
-  }
-  void close() override {
-    if (int e = fd_.close()) throwErrno(e, u"close " + quoted(path_));
-  }
+[[noreturn]] void refuse(TextView path, TextView purpose, const char16_t* kind) {
+  throw RuntimeError(err::PathFileAccess, u"Could not open " + quoted(path) + u" " + Text(purpose) + u": it is " +
+                                              kind + u", not a file. Choose a file, or a new name.");
+}
 
- private:
-  Fd fd_;
-  Text path_;
+struct OpenedFile {
+  Fd fd;
+  bool created;
 };
 
-class PosixTextStream final : public TextStream {
+// Opens a regular file, or creates a new one, and never waits: a pipe without a reader, a
+// terminal or a device would hold the window until something answered, so none is opened.
+OpenedFile openFile(TextView path, int flags, bool create, TextView purpose) {
+  const std::string native = nativePath(path);
+  for (;;) {
+    struct stat st {};
+    if (::stat(native.c_str(), &st) == 0) {
+      if (auto kind = notAFile(st.st_mode)) refuse(path, purpose, kind);
+    }
+    Fd fd(::open(native.c_str(), flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (fd) {
+      if (::fstat(fd.get(), &st) != 0) throwErrno(errno, u"open " + quoted(path) + u" " + Text(purpose));
+      if (auto kind = notAFile(st.st_mode)) refuse(path, purpose, kind);  // it changed in between
+      ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
+      return {std::move(fd), false};
+    }
+    if (errno == ENXIO) refuse(path, purpose, u"a named pipe");
+    if (errno != ENOENT || !create) throwErrno(errno, u"open " + quoted(path) + u" " + Text(purpose));
+    fd = Fd(::open(native.c_str(), flags | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
+    if (fd) return {std::move(fd), true};
+    if (errno != EEXIST) throwErrno(errno, u"open " + quoted(path) + u" " + Text(purpose));
+  }
+}
+
+// One open file: print or write, then close. A write is on the disk before it returns, and a file
+// it created is in its folder: a power cut afterwards loses neither.
+class PosixTextFile final : public OutputFile, public TextStream {
  public:
-  PosixTextStream(Fd fd, Text path) : fd_(std::move(fd)), path_(std::move(path)) {}
+  PosixTextFile(OpenedFile file, Text path) : fd_(std::move(file.fd)), created_(file.created), path_(std::move(path)) {}
+
+  void print(TextView text) override { write(text); }
+
   void write(TextView text) override {
     const std::string bytes = encodeText(text, localCodeset());
     struct stat st {};
     if (::fstat(fd_.get(), &st) != 0) throwErrno(errno, u"write to " + quoted(path_));
-    if (int e = writeAll(fd_.get(), bytes)) {
+    int e = writeAll(fd_.get(), bytes);
+    if (!e) e = syncFd(fd_.get());
+    if (e) {
       // Leave the file as it was rather than with a torn piece of text at its end.
       while (::ftruncate(fd_.get(), st.st_size) != 0 && errno == EINTR) {
       }
       throwErrno(e, u"write to " + quoted(path_));
     }
+    if (created_ && (e = syncFolderOf(nativePath(path_)))) throwErrno(e, u"write to " + quoted(path_));
+    created_ = false;
   }
+
   void close() override {
     if (int e = fd_.close()) throwErrno(e, u"close " + quoted(path_));
   }
 
  private:
   Fd fd_;
+  bool created_;
   Text path_;
 };
 
@@ -61,9 +92,9 @@ class PosixFileSystemObject final : public FileSystemObject {
  public:
   std::unique_ptr<TextStream> openTextFile(TextView path, IoMode mode, bool create, bool unicode) override {
     if (unicode) throw RuntimeError(err::InvalidProcedureCall, u"Unicode text files are not supported.");
-    int flags = O_WRONLY | (create ? O_CREAT : 0) | (mode == IoMode::Append ? O_APPEND : O_TRUNC);
+    const int flags = O_WRONLY | (mode == IoMode::Append ? O_APPEND : O_TRUNC);
     auto purpose = mode == IoMode::Append ? u"for appending" : u"for writing";
-    return std::make_unique<PosixTextStream>(openFile(path, flags, purpose), Text(path));
+    return std::make_unique<PosixTextFile>(openFile(path, flags, create, purpose), Text(path));
   }
 };
 
@@ -93,7 +124,7 @@ Text PosixFiles::dir(TextView path, int attributes) {
 }
 
 std::unique_ptr<OutputFile> PosixFiles::openForOutput(TextView path) {
-  return std::make_unique<PosixOutputFile>(openFile(path, O_WRONLY | O_CREAT | O_TRUNC, u"for output"), Text(path));
+  return std::make_unique<PosixTextFile>(openFile(path, O_WRONLY | O_TRUNC, true, u"for output"), Text(path));
 }
 
 std::unique_ptr<FileSystemObject> PosixFiles::createFileSystemObject() {

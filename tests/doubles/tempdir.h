@@ -1,5 +1,14 @@
 #pragma once
+#include <chrono>
+#include <condition_variable>
 #include <csignal>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
 #include <cstdlib>
 #include <sys/resource.h>
 #include <filesystem>
@@ -55,6 +64,50 @@ inline std::vector<std::string> pathsStartingWith(const std::string& prefix) {
   }
   return found;
 }
+
+// Paths that name something other than a file: a named pipe nobody reads, a device and a socket.
+// While it lives, a writer stuck opening the pipe is let go after a minute: the test then fails
+// instead of hanging.
+class NotFiles {
+ public:
+  explicit NotFiles(const std::string& folder)
+      : pipe(folder + "/pipe"), socket(folder + "/socket"), paths{pipe, device, socket} {
+    ::mkfifo(pipe.c_str(), 0600);
+    socket_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    socket.copy(address.sun_path, sizeof address.sun_path - 1);
+    ::bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    watchdog_ = std::thread([this] {
+      std::unique_lock lock(mutex_);
+      if (!done_.wait_for(lock, std::chrono::minutes(1), [this] { return finished_; })) {
+        blocked = true;
+        reader_ = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+      }
+    });
+  }
+  ~NotFiles() {
+    {
+      std::lock_guard lock(mutex_);
+      finished_ = true;
+    }
+    done_.notify_one();
+    watchdog_.join();
+    ::close(socket_);
+    if (reader_ >= 0) ::close(reader_);
+  }
+
+  const std::string pipe, device = "/dev/null", socket;
+  const std::string paths[3];
+  bool blocked = false;  // a writer had to be let go
+
+ private:
+  int socket_ = -1, reader_ = -1;
+  std::mutex mutex_;
+  std::condition_variable done_;
+  bool finished_ = false;
+  std::thread watchdog_;
+};
 
 inline std::string readBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
