@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -169,6 +170,7 @@ void Form1::wireEvents() {
 
   for (QRadioButton* option : options_) {
     connect(option, &QRadioButton::toggled, this, [this](bool checked) {
+      updateOptionTabStop();
       if (checked) settings_.optionClick(*this);
     });
   }
@@ -181,6 +183,14 @@ void Form1::wireEvents() {
 }
 
 void Form1::load() { Form_Load(s_, *this); }
+
+// Tab enters the option group at the chosen browser, where Space keeps the choice; the arrow keys
+// still move within the group. With nothing chosen, the group is entered at its first button.
+void Form1::updateOptionTabStop() {
+  const auto chosen = std::find_if(options_.begin(), options_.end(), [](QRadioButton* o) { return o->isChecked(); });
+  const QRadioButton* stop = chosen == options_.end() ? options_[0] : *chosen;
+  for (QRadioButton* option : options_) option->setFocusPolicy(option == stop ? Qt::StrongFocus : Qt::ClickFocus);
+}
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseMove) PointerMoved(*this, kPointerDefault);

@@ -69,6 +69,7 @@ class Form1 final : public QWidget, public MainWindow {
  private:
   void createControls();
   void wireEvents();
+  void updateOptionTabStop();
 
   Services& s_;
   SettingsWriter settings_;

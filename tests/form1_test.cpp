@@ -11,6 +11,7 @@
 
 #include "app/exacttextedit.h"
 #include "app/form1.h"
+#include "app/settings.h"
 #include "platform/controls/pushbutton.h"
 #include "tests/doubles/dispatchdouble.h"
 #include "tests/doubles/doubles.h"
@@ -56,18 +57,35 @@ TEST_F(Form1Test, ControlsStandWhereTheLayoutPutsThem) {
   EXPECT_EQ(form->optionButton(1)->palette().color(form->optionButton(1)->backgroundRole()), QColor(Qt::white));
 }
 
+// The option group is one stop, entered at the chosen browser (or the first when none is), and
+// Space there keeps the choice: on a new window and on one that restored a choice.
 TEST_F(Form1Test, FocusStartsHiddenAndTabsInTabIndexOrder) {
-  form->show();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-  EXPECT_EQ(QApplication::focusWidget(), form->text3Box());
-  const QWidget* expected[] = {form->pushButton(9), form->optionButton(1), form->text1Box(), form->pushButton(2),
-                               form->pushButton(1), form->text2Box(), form->pushButton(6), form->pushButton(4),
-                               form->pushButton(3), form->pushButton(5), form->text3Box()};
-  for (const QWidget* next : expected) {
-    QWidget* focus = QApplication::focusWidget();
-    QTest::keyClick(focus, Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), next) << "after " << focus->metaObject()->className() << " "
-                                                 << focus->objectName().toStdString();
+  for (int chosen : {0, 3, 1}) {
+    SCOPED_TRACE("option " + std::to_string(chosen));
+    if (chosen) {
+      desk.settings.values = {{u"Option1", booleanText(chosen == 1)}, {u"Option2", u"False"},
+                              {u"Option3", booleanText(chosen == 3)}};
+      form = std::make_unique<Form1>(desk.services, std::make_unique<RecordingDispatch>(),
+                                     std::make_unique<RecordingDispatch>());
+      form->load();
+    }
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    EXPECT_EQ(QApplication::focusWidget(), form->text3Box());
+    QRadioButton* entered = form->optionButton(chosen ? chosen : 1);
+    const QWidget* expected[] = {form->pushButton(9), entered, form->text1Box(), form->pushButton(2),
+                                 form->pushButton(1), form->text2Box(), form->pushButton(6), form->pushButton(4),
+                                 form->pushButton(3), form->pushButton(5), form->text3Box()};
+    for (const QWidget* next : expected) {
+      QWidget* focus = QApplication::focusWidget();
+      QTest::keyClick(focus, Qt::Key_Tab);
+      ASSERT_EQ(QApplication::focusWidget(), next) << "after " << focus->metaObject()->className() << " "
+                                                   << focus->objectName().toStdString();
+      if (next != entered || !chosen) continue;
+      QTest::keyClick(entered, Qt::Key_Space);
+      for (int n = 1; n <= 3; ++n) EXPECT_EQ(form->optionButton(n)->isChecked(), n == chosen) << n;
+      EXPECT_EQ(desk.settings.values[u"Option" + number(chosen)], u"True");
+    }
   }
 }
 
