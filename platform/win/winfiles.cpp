@@ -40,6 +40,12 @@ HANDLE openFile(TextView path, DWORD disposition, TextView purpose) {
   HANDLE file = CreateFileW(nativePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) throwLastError(u"open " + quoted(path) + u" " + Text(purpose));
+  // A pipe, a console or a serial port would take the text somewhere else, or wait for a reader.
+  if (GetFileType(file) != FILE_TYPE_DISK) {
+    CloseHandle(file);
+    throw RuntimeError(err::PathFileAccess, u"Could not open " + quoted(path) + u" " + Text(purpose) +
+                                                u": it is a pipe or a device, not a file. Choose a file, or a new name.");
+  }
   return file;
 }
 
@@ -68,7 +74,8 @@ class WinFile final : public OutputFile, public TextStream {
     LARGE_INTEGER before{};
     if (append_) SetFilePointerEx(file_, LARGE_INTEGER{}, &before, FILE_END);
     else SetFilePointerEx(file_, LARGE_INTEGER{}, &before, FILE_CURRENT);
-    if (!writeAll(file_, bytes)) {
+    // On the disk before the command says it is done: a power cut then loses nothing.
+    if (!writeAll(file_, bytes) || !FlushFileBuffers(file_)) {
       const DWORD error = GetLastError();
       // Leave the file as it was rather than with a torn piece of text at its end.
       SetFilePointerEx(file_, before, nullptr, FILE_BEGIN);

@@ -47,7 +47,8 @@ TEST_F(WinSettings, ValuesComeBackExactlyAndMissingOnesAsTheDefault) {
   EXPECT_EQ(store_.get(u"Kelvarin", u"Pagewick", u"Option1", u"False"), u"False");
 }
 
-TEST_F(WinSettings, ValueOfAnotherTypeIsAnErrorNotText) {
+// The next save would replace it, so it is moved aside first, type and bytes kept.
+TEST_F(WinSettings, ValueOfAnotherTypeIsAnErrorAndIsMovedAside) {
   HKEY key = nullptr;
   const Text path = root_ + u"\\Kelvarin\\Pagewick";
   ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, win::wide(path).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
@@ -56,7 +57,21 @@ TEST_F(WinSettings, ValueOfAnotherTypeIsAnErrorNotText) {
   const DWORD value = 1;
   RegSetValueExW(key, L"Option1", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
   RegCloseKey(key);
-  EXPECT_THROW(store_.get(u"Kelvarin", u"Pagewick", u"Option1", u""), RuntimeError);
+  try {
+    store_.get(u"Kelvarin", u"Pagewick", u"Option1", u"");
+    ADD_FAILURE() << "read as text";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.number(), err::TypeMismatch);
+    const auto at = e.description().find(u"moved to \"Option1.unreadable-");
+    ASSERT_NE(at, Text::npos) << e.what();
+    const std::wstring aside = win::wide(e.description().substr(at + 10, 36));
+    DWORD type = 0, moved = 0, size = sizeof moved;
+    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, win::wide(path).c_str(), aside.c_str(), RRF_RT_ANY, &type, &moved, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(type, REG_DWORD);
+    EXPECT_EQ(moved, value);
+  }
+  EXPECT_EQ(store_.get(u"Kelvarin", u"Pagewick", u"Option1", u"absent"), u"absent");
 }
 
 std::string contents(TextView path) {
