@@ -59,6 +59,17 @@ void Program::type(const std::string& text) { session_.run({"xdotool", "type", "
 
 std::vector<ShownMessage> Program::messages(std::size_t count) {
   std::vector<ShownMessage> shown;
+  if (std::getenv("PAGEWICK_E2E_BINARY")) {
+    eventually([&] {
+      shown.clear();
+      session_.waitForWindow([&](const WindowCandidate& w) {
+        if (w.handle != window_) shown.push_back({w.title, u""});
+        return false;
+      }, 0);
+      return shown.size() >= count;
+    });
+    return shown;
+  }
   eventually([&] {
     shown.clear();
     const Text all = fromUtf8(readFile(log_));

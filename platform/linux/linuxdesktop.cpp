@@ -17,6 +17,8 @@ namespace {
 // POSIX files for the settings and the output file.
 class LinuxDesktop final : public Desktop {
  public:
+  explicit LinuxDesktop(const DesktopOptions& options)
+      : wrapped_(options.wrapMessages ? options.wrapMessages(messages_, app_) : nullptr) {}
   Services& services() override { return services_; }
 
  private:
@@ -35,11 +37,13 @@ class LinuxDesktop final : public Desktop {
   qt::QtMessageBoxes messages_{app_};
   posix::PosixFiles files_;
   StdRandom random_;
-  Services services_{automation_, stacking_, clipboard_, events_, settings_, messages_, files_, app_, random_};
+  std::unique_ptr<MessageBoxes> wrapped_;
+  Services services_{automation_, stacking_, clipboard_, events_,  settings_,
+                     wrapped_ ? *wrapped_ : messages_, files_, app_, random_};
 };
 
 }  // namespace
 
-std::unique_ptr<Desktop> createDesktop() { return std::make_unique<LinuxDesktop>(); }
+std::unique_ptr<Desktop> createDesktop(DesktopOptions options) { return std::make_unique<LinuxDesktop>(options); }
 
 }  // namespace pw

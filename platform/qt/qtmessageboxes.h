@@ -4,8 +4,7 @@
 
 namespace pw::qt {
 
-// QMessageBox. When $PAGEWICK_MESSAGE_LOG names a file, each box's title and prompt are appended
-// to it as it opens, so that tests can read what a user would see.
+// QMessageBox.
 class QtMessageBoxes final : public MessageBoxes {
  public:
   explicit QtMessageBoxes(Application& app) : app_(app) {}

@@ -15,6 +15,8 @@ namespace {
 // for everything that reaches the system or other programs.
 class WindowsDesktop final : public Desktop {
  public:
+  explicit WindowsDesktop(const DesktopOptions& options)
+      : wrapped_(options.wrapMessages ? options.wrapMessages(messages_, app_) : nullptr) {}
   Services& services() override { return services_; }
 
  private:
@@ -27,11 +29,13 @@ class WindowsDesktop final : public Desktop {
   win::WinMessageBoxes messages_{[this] { return app_.title(); }};
   win::WinFiles files_;
   StdRandom random_;
-  Services services_{automation_, stacking_, clipboard_, events_, settings_, messages_, files_, app_, random_};
+  std::unique_ptr<MessageBoxes> wrapped_;
+  Services services_{automation_, stacking_, clipboard_, events_,  settings_,
+                     wrapped_ ? *wrapped_ : messages_, files_, app_, random_};
 };
 
 }  // namespace
 
-std::unique_ptr<Desktop> createDesktop() { return std::make_unique<WindowsDesktop>(); }
+std::unique_ptr<Desktop> createDesktop(DesktopOptions options) { return std::make_unique<WindowsDesktop>(options); }
 
 }  // namespace pw
