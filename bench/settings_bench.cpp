@@ -1,11 +1,14 @@
 // One write-through of the text box: our store against QSettings' INI format, which the store
-// replaced. Run: build/bench/bench_settings --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
+// replaced, and against the bare file calls with and without waiting for the disk. Sizes are in
+// millions of characters. Run: build/bench/bench_settings --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 
 #include <QSettings>
 #include <QString>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
+#include <unistd.h>
 
 #include "platform/posix/filesettingsstore.h"
 
@@ -17,20 +20,59 @@ std::string tempFolder() {
 }
 
 // Page text as captures bring it: mostly Latin with some Cyrillic and line breaks.
-pw::Text pageText(std::size_t megabytes) {
+pw::Text pageText(std::size_t millions) {
   const pw::Text line = u"Pagewick collects page text — Съешь же ещё этих мягких булок.\r\n";
   pw::Text text;
-  while (text.size() < megabytes * 1024 * 1024) text += line;
-  text.resize(megabytes * 1024 * 1024);
+  while (text.size() < millions * 1000000) text += line;
+  text.resize(millions * 1000000);
   return text;
 }
 
+// What the caller's thread pays: the bytes written; the disk is waited for on the store's thread.
 void StoreSave(benchmark::State& state) {
   const std::string folder = tempFolder();
   pw::posix::FileSettingsStore store(folder);
   const pw::Text value = pageText(static_cast<std::size_t>(state.range(0)));
-  for (auto _ : state) store.save(u"Kelvarin", u"Pagewick", u"Text1", value);
+  for (auto _ : state) {
+    store.save(u"Kelvarin", u"Pagewick", u"Text1", value);
+    state.PauseTiming();
+    store.flush();  // each save alone, not superseded by the next
+    state.ResumeTiming();
+  }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(value.size() * 2));
+  std::filesystem::remove_all(folder);
+}
+
+// Until the new value is on the disk and has replaced the old one there.
+void StoreSaveDurable(benchmark::State& state) {
+  const std::string folder = tempFolder();
+  pw::posix::FileSettingsStore store(folder);
+  const pw::Text value = pageText(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) {
+    store.save(u"Kelvarin", u"Pagewick", u"Text1", value);
+    store.flush();
+  }
+  std::filesystem::remove_all(folder);
+}
+
+// The bare calls: write() of the same bytes, then with `Sync` fsync, rename and fsync of the folder.
+template <bool Sync>
+void BareReplace(benchmark::State& state) {
+  const std::string folder = tempFolder();
+  const pw::Text value = pageText(static_cast<std::size_t>(state.range(0)));
+  const std::string path = folder + "/Text1", temp = path + ".new";
+  for (auto _ : state) {
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    benchmark::DoNotOptimize(::write(fd, value.data(), value.size() * 2));
+    if (Sync) ::fsync(fd);
+    ::close(fd);
+    ::rename(temp.c_str(), path.c_str());
+    if (Sync) {
+      const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+      ::fsync(dir);
+      ::close(dir);
+    }
+  }
   std::filesystem::remove_all(folder);
 }
 
@@ -50,6 +92,9 @@ void QSettingsIniSave(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(StoreSave)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(StoreSave)->Arg(1)->Arg(10)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(StoreSaveDurable)->Arg(1)->Arg(10)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_TEMPLATE(BareReplace, false)->Arg(1)->Arg(10)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_TEMPLATE(BareReplace, true)->Arg(1)->Arg(10)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(QSettingsIniSave)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_MAIN();

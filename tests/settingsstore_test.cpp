@@ -44,6 +44,33 @@ TEST(SettingsStore, TenMegabytesRoundTrip) {
   EXPECT_EQ(store.get(u"Kelvarin", u"Pagewick", u"Text1", u""), big);
 }
 
+// Saving back what was just read leaves the file alone; a change of the same length does not.
+TEST(SettingsStore, ARestoredValueIsNotWrittenAgainButAChangeOfTheSameLengthIs) {
+  TempDir dir;
+  FileSettingsStore store(dir.path());
+  const Text value(3 << 20, u'a');
+  store.save(u"Kelvarin", u"Pagewick", u"Text1", value);
+  const std::string path = store.keyPath(u"Kelvarin", u"Pagewick", u"Text1");
+  ASSERT_EQ(store.get(u"Kelvarin", u"Pagewick", u"Text1", u""), value);
+  const auto inode = [&] {
+    struct stat st {};
+    stat(path.c_str(), &st);
+    return st.st_ino;
+  };
+  const auto first = inode();
+  store.save(u"Kelvarin", u"Pagewick", u"Text1", value);
+  store.flush();
+  EXPECT_EQ(inode(), first);
+  Text changed = value;
+  changed[changed.size() - 1] = u'b';
+  ASSERT_EQ(store.get(u"Kelvarin", u"Pagewick", u"Text1", u""), value);
+  store.save(u"Kelvarin", u"Pagewick", u"Text1", changed);
+  EXPECT_EQ(store.get(u"Kelvarin", u"Pagewick", u"Text1", u""), changed);
+  store.save(u"Kelvarin", u"Pagewick", u"Text1", changed);  // a second save is never skipped blindly
+  store.save(u"Kelvarin", u"Pagewick", u"Text1", value);
+  EXPECT_EQ(store.get(u"Kelvarin", u"Pagewick", u"Text1", u""), value);
+}
+
 TEST(SettingsStore, AbsentKeysGiveTheDefault) {
   TempDir dir;
   FileSettingsStore store(dir.path() + "/not/yet");

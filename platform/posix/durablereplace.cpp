@@ -30,6 +30,14 @@ void DurableReplace::flush() {
   idle_.wait(lock, [this] { return queue_.empty() && !busy_; });
 }
 
+void DurableReplace::flush(const std::string& target) {
+  std::unique_lock lock(mutex_);
+  idle_.wait(lock, [&] {
+    return (!busy_ || *busy_ != target) &&
+           std::none_of(queue_.begin(), queue_.end(), [&](const Job& job) { return job.target == target; });
+  });
+}
+
 int DurableReplace::takeFailure(const std::string& target) {
   std::lock_guard lock(mutex_);
   auto it = failures_.find(target);
@@ -55,7 +63,7 @@ void DurableReplace::run() {
     queue_.pop_front();
     const bool superseded = std::any_of(queue_.begin(), queue_.end(),
                                         [&](const Job& later) { return later.target == job.target; });
-    busy_ = true;
+    busy_ = &job.target;
     lock.unlock();
     // Removing a superseded file, and the old file a rename replaces, frees its pages: that
     // takes milliseconds for a large value, and happens here rather than on the caller's thread.
@@ -63,13 +71,13 @@ void DurableReplace::run() {
     if (superseded || error) ::unlink(job.temp.c_str());
     job.file.close();
     lock.lock();
-    busy_ = false;
+    busy_ = nullptr;
     if (error) {
       failures_[job.target] = error;
     } else if (!superseded) {
       failures_.erase(job.target);  // the newest value is saved; an earlier failure lost nothing
     }
-    if (queue_.empty()) idle_.notify_all();
+    idle_.notify_all();
   }
 }
 

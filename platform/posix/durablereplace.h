@@ -28,6 +28,8 @@ class DurableReplace {
   void replace(Fd file, std::string temp, std::string target);
   // Returns when everything handed over so far is on the disk, or has failed.
   void flush();
+  // The same for the replacements of `target` alone.
+  void flush(const std::string& target);
   // The errno of the latest failed replacement of `target` since the last call, or 0.
   int takeFailure(const std::string& target);
 
@@ -43,7 +45,7 @@ class DurableReplace {
   std::condition_variable work_, idle_;
   std::deque<Job> queue_;
   std::map<std::string, int> failures_;
-  bool busy_ = false;
+  const std::string* busy_ = nullptr;  // the target being replaced now
   bool stopping_ = false;
   std::thread thread_;
 };

@@ -154,8 +154,8 @@ void FileSettingsStore::unreadable(TextView key, const std::string& path, TextVi
 }
 
 Text FileSettingsStore::get(TextView app, TextView section, TextView key, TextView fallback) {
-  flush();  // what this store saved is read back as saved
   const std::string path = keyPath(app, section, key);
+  replace_.flush(path);  // what this store saved is read back as saved
   Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (!fd) {
     const int e = errno;
@@ -198,7 +198,37 @@ Text FileSettingsStore::get(TextView app, TextView section, TextView key, TextVi
     tooLarge();
   }
   kept_.erase(path);
+  read_[path] = {st.st_dev, st.st_ino, st.st_size, st.st_mtim};
   return value;
+}
+
+// Whether the file at `path` is still the one get() read and holds `value` already. The window
+// saves what it restored as it restores it: for a large text that was a whole needless write,
+// the larger part of start-up.
+bool FileSettingsStore::holdsAlready(const std::string& path, TextView value) {
+  const auto read = read_.extract(path);
+  const off_t size = 2 + static_cast<off_t>(value.size() * 2);
+  if (read.empty() || read.mapped().size != size) return false;
+  Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  struct stat st {};
+  if (!fd || ::fstat(fd.get(), &st) != 0) return false;
+  const Read& was = read.mapped();
+  if (st.st_dev != was.device || st.st_ino != was.inode || st.st_size != size ||
+      st.st_mtim.tv_sec != was.modified.tv_sec || st.st_mtim.tv_nsec != was.modified.tv_nsec) {
+    return false;
+  }
+  std::string piece(1 << 20, '\0');
+  const char* expected = reinterpret_cast<const char*>(value.data());
+  int error = 0;
+  unsigned char mark[2];
+  if (!readExactly(fd.get(), reinterpret_cast<char*>(mark), 2, 0, error) || std::memcmp(mark, kMark, 2) != 0) return false;
+  for (off_t at = 2; at < size; at += static_cast<off_t>(piece.size())) {
+    const auto length = static_cast<std::size_t>(std::min<off_t>(size - at, static_cast<off_t>(piece.size())));
+    if (!readExactly(fd.get(), piece.data(), length, at, error) || std::memcmp(piece.data(), expected + (at - 2), length) != 0) {
+      return false;
+    }
+  }
+  return true;
 }
 
 void FileSettingsStore::removeLeftovers(const std::string& folder) {
@@ -220,6 +250,7 @@ void FileSettingsStore::save(TextView app, TextView section, TextView key, TextV
   if (auto kept = kept_.find(path); kept != kept_.end()) {
     throw RuntimeError(err::PathFileAccess, u"Could not save " + describeKey(key, path) + u": its stored value could not be read." + kept->second);
   }
+  if (holdsAlready(path, value)) return;
   const std::string dir = path.substr(0, path.rfind('/'));
   const std::string temp = path + std::string(kTempInfix) + std::to_string(::getpid()) + '-' + std::to_string(counter++);
   const auto fail = [&](int e) {
@@ -241,8 +272,8 @@ void FileSettingsStore::save(TextView app, TextView section, TextView key, TextV
 }
 
 Text FileSettingsStore::setAside(TextView app, TextView section, TextView key) {
-  flush();
   const std::string path = keyPath(app, section, key);
+  replace_.flush(path);
   const std::string aside = moveAside(path);
   if (aside.empty()) {
     const int e = errno;

@@ -35,11 +35,20 @@ class FileSettingsStore final : public SettingsStore {
  private:
   [[noreturn]] void unreadable(TextView key, const std::string& path, TextView reason, bool moveIt = true);
   void removeLeftovers(const std::string& folder);
+  bool holdsAlready(const std::string& path, TextView value);
 
   std::string root_;
   DurableReplace replace_;
   std::map<std::string, Text> kept_;  // unreadable values that could not be moved: never saved over
   std::set<std::string> tidied_;      // folders already cleared of dead writers' temporary files
+  // Files as get() read them, until the next save of their key: the file's identity and time.
+  struct Read {
+    dev_t device;
+    ino_t inode;
+    off_t size;
+    timespec modified;
+  };
+  std::map<std::string, Read> read_;
 };
 
 // A name that is safe as one path component: letters, digits, '-', '_' and inner '.' stay,
