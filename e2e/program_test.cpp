@@ -1,6 +1,7 @@
 // The whole program as a user meets it: the real pagewick binary under a private X server with
 // openbox, real Firefox ESR and Chromium windows, clicked and typed at through XTest.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -158,12 +159,29 @@ TEST_F(ProgramTest, SaveDialogAndClearingTheFile) {
   program.answer(u"Pagewick", "Return");
   EXPECT_TRUE(eventually([&] { return readBytes(existing).empty(); }));
 
+  // A named pipe nobody reads is refused at once, and the window answers right after the report.
+  const std::string pipe = dir / "pipe";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  program.click(spot::Text2);
+  program.key("ctrl+a");
+  program.type(pipe);
+  ASSERT_TRUE(program.waitForStored("Text2", fromUtf8(pipe)));
+  program.click(spot::ClearFile);
+  program.messages(5);
+  program.answer(u"Pagewick", "Return");
+  shown = program.messages(6);
+  EXPECT_EQ(shown[5].title, u"Application Error");
+  EXPECT_NE(shown[5].prompt.find(u"it is a named pipe, not a file."), Text::npos) << toUtf8(shown[5].prompt);
+  program.answer(u"Application Error", "Return");
+  program.click(spot::Option2);
+  EXPECT_TRUE(program.waitForStored("Option2", u"True"));
+
   // Cancel leaves no file chosen.
   program.click(spot::ChooseFile);
   program.focus(u"Create a new text file name");
   program.key("Escape");
   EXPECT_TRUE(program.waitForStored("Text2", u""));
-  EXPECT_EQ(program.messages().size(), 4u);
+  EXPECT_EQ(program.messages().size(), 6u);
 }
 
 TEST_F(ProgramTest, AMegabytePageInChromiumArrivesWhole) {
