@@ -54,6 +54,15 @@ bool isOneShortWord(TextView t) {
 
 }  // namespace
 
+bool isBooleanText(TextView text) {
+  try {
+    textToBoolean(text);
+    return true;
+  } catch (const RuntimeError&) {
+    return false;
+  }
+}
+
 Text booleanText(bool value) { return value ? u"True" : u"False"; }
 
 bool textToBoolean(TextView text) {
@@ -85,12 +94,17 @@ void RestoreSettings(Procedure& p, Services& s, MainWindow& window) {
     return s.settings.get(kSettingsApp, kSettingsSection, key, fallback);
   };
   // The click that restoring Option1 raises rewrites all three option keys; what is stored under
-  // Option2 and Option3 is read before that, so a stored choice of Firefox is not lost.
+  // Option2 and Option3 is read before that, so a stored choice of Firefox is not lost, and a
+  // value that is more than a mistyped word is moved aside before it can be rewritten.
   std::exception_ptr failure[3];
-  Text stored[3];
+  Text stored[3], movedTo[3];
   for (int n = 0; n < 3; ++n) {
     try {
-      stored[n] = get(u"Option" + number(n + 1), n == 0 ? u"1" : u"0");
+      const Text key = u"Option" + number(n + 1);
+      stored[n] = get(key, n == 0 ? u"1" : u"0");
+      if (!isBooleanText(stored[n]) && !isOneShortWord(stored[n])) {
+        movedTo[n] = s.settings.setAside(kSettingsApp, kSettingsSection, key);
+      }
     } catch (...) {
       failure[n] = std::current_exception();
     }
@@ -101,10 +115,8 @@ void RestoreSettings(Procedure& p, Services& s, MainWindow& window) {
       try {
         window.setOption(n + 1, textToBoolean(stored[n]));
       } catch (const RuntimeError& e) {
-        // The next click rewrites the option keys: keep anything more than a mistyped word.
-        if (e.number() != err::TypeMismatch || isOneShortWord(stored[n])) throw;
-        const Text aside = s.settings.setAside(kSettingsApp, kSettingsSection, u"Option" + number(n + 1));
-        throw RuntimeError(e.number(), e.description() + u". The stored value was moved to " + quoted(aside) + u".");
+        if (movedTo[n].empty()) throw;
+        throw RuntimeError(e.number(), e.description() + u". The stored value was moved to " + quoted(movedTo[n]) + u".");
       }
     });
   }

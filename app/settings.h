@@ -13,6 +13,7 @@ inline constexpr TextView kSettingsSection = u"Pagewick";
 // False); anything else is error 13, "Type mismatch".
 Text booleanText(bool value);
 bool textToBoolean(TextView text);
+bool isBooleanText(TextView text);  // whether textToBoolean takes it
 
 // Writes settings through as they change. A write that fails is told to the user once per run
 // with a warning box; later changes are still written.

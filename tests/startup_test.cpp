@@ -224,10 +224,11 @@ TEST(DamagedStore, TheWindowOpensSaysWhatItCouldNotReadAndWhereItWent) {
   test::TempDir dir;
   posix::FileSettingsStore real(dir.path());
   const auto path = [&](TextView key) { return real.keyPath(u"Kelvarin", u"Pagewick", key); };
-  real.save(u"Kelvarin", u"Pagewick", u"Option1", u"\x01\x02junk\xFF");
-  real.save(u"Kelvarin", u"Pagewick", u"Option3", u"True");
+  // Restoring Option1 clicks it, which rewrites Option2 unless it was moved aside before.
+  real.save(u"Kelvarin", u"Pagewick", u"Option1", u"True");
+  real.save(u"Kelvarin", u"Pagewick", u"Option2", u"\x01\x02junk\xFF");
   real.flush();
-  const std::string option1 = test::readBytes(path(u"Option1"));
+  const std::string option2 = test::readBytes(path(u"Option2"));
   const std::string cutText(std::string("\xFF\xFE" "collected pages", 17));
   test::writeBytes(path(u"Text1"), cutText);
   std::filesystem::create_directories(path(u"Text2"));
@@ -237,11 +238,11 @@ TEST(DamagedStore, TheWindowOpensSaysWhatItCouldNotReadAndWhereItWent) {
                     desk.messages,   *desk.files,   desk.app,       desk.random};
   Form1 form(services, std::make_unique<RecordingDispatch>(), std::make_unique<RecordingDispatch>());
   form.load();
-  ASSERT_EQ(desk.messages.reportedLines(), (std::vector{128, 134, 136}));
+  ASSERT_EQ(desk.messages.reportedLines(), (std::vector{130, 134, 136}));
   EXPECT_TRUE(desk.messages.shown[1].prompt.starts_with(u"Could not read the setting \"Text1\"")) << test::narrow(desk.messages.shown[1].prompt);
-  EXPECT_TRUE(form.optionButton(3)->isChecked());
+  EXPECT_TRUE(form.optionButton(1)->isChecked());
   EXPECT_EQ(form.text1(), u"");
-  for (const auto& [key, box, bytes] : {std::tuple{u"Option1", 0, option1}, {u"Text1", 1, cutText}, {u"Text2", 2, std::string()}}) {
+  for (const auto& [key, box, bytes] : {std::tuple{u"Option2", 0, option2}, {u"Text1", 1, cutText}, {u"Text2", 2, std::string()}}) {
     const auto aside = test::pathsStartingWith(path(key) + ".unreadable-");
     ASSERT_EQ(aside.size(), 1u) << toUtf8(key);
     EXPECT_NE(desk.messages.shown[box].prompt.find(u"moved to \"" + fromUtf8(aside[0]) + u"\""), Text::npos)
@@ -252,7 +253,7 @@ TEST(DamagedStore, TheWindowOpensSaysWhatItCouldNotReadAndWhereItWent) {
   }
   form.setText1(u"new");
   EXPECT_EQ(real.get(u"Kelvarin", u"Pagewick", u"Text1", u""), u"new");
-  EXPECT_EQ(real.get(u"Kelvarin", u"Pagewick", u"Option1", u""), u"False");
+  EXPECT_EQ(real.get(u"Kelvarin", u"Pagewick", u"Option2", u""), u"False");
 }
 
 // The home page goes to the desktop's handler as one argument, never through a shell.
