@@ -17,8 +17,10 @@ dpkg-deb -x "$deb" "$root"
 desktop-file-validate "$root/usr/share/applications/org.kelvarin.Pagewick.desktop"
 appstreamcli validate --no-net "$root/usr/share/metainfo/org.kelvarin.Pagewick.metainfo.xml"
 test -x "$root/usr/lib/pagewick/pagewick" -a -f "$root/usr/lib/pagewick/HAND-M.CUR"
-test "$(readlink "$root/usr/bin/pagewick")" = /usr/lib/pagewick/pagewick
-PAGEWICK_E2E_BINARY="$root/usr/lib/pagewick/pagewick" build/e2e/e2e_program --gtest_filter='*StartsWithoutComplaint*'
+test "$(readlink -f "$root/usr/bin/pagewick")" = "$(readlink -f "$root/usr/lib/pagewick/pagewick")"
+# Through the command's link, as a user starts it: the program finds its side files beside its
+# real location.
+PAGEWICK_E2E_BINARY="$root/usr/bin/pagewick" build/e2e/e2e_program --gtest_filter='*StartsWithoutComplaint*'
 
 if [ -n "${CI:-}" ]; then
   sudo=""
