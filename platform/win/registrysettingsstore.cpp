@@ -84,7 +84,13 @@ Text RegistrySettingsStore::get(TextView app, TextView section, TextView key, Te
   if (status != ERROR_SUCCESS) throwWinError(static_cast<DWORD>(status), what);
   if (type != REG_SZ && type != REG_EXPAND_SZ) {
     handle.reset();
-    const Text aside = setAside(app, section, key);  // the next save would replace it
+    Text aside;
+    try {
+      aside = setAside(app, section, key);  // the next save would replace it
+    } catch (const RuntimeError&) {
+      kept_.insert(keyPath(app, section) + u"\\" + Text(key));
+      throw;
+    }
     throw RuntimeError(err::TypeMismatch, u"The setting " + quoted(key) + u" is not text in the registry. It was moved to " +
                                               quoted(aside) + u", and the next change is saved in its place.");
   }
@@ -100,6 +106,9 @@ void RegistrySettingsStore::save(TextView app, TextView section, TextView key, T
   checkName(key, u"key");
   const std::wstring path = wide(keyPath(app, section));
   const Text what = u"save the setting " + quoted(key);
+  if (kept_.count(keyPath(app, section) + u"\\" + Text(key))) {
+    throw RuntimeError(err::PathFileAccess, u"Could not " + what + u": its stored value could not be read or moved aside, and is kept as it is.");
+  }
   const std::size_t bytes = (value.size() + 1) * sizeof(char16_t);
   if (bytes > MAXDWORD) throw RuntimeError(err::OutOfMemory, u"The setting " + quoted(key) + u" is too long to save.");
 

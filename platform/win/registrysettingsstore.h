@@ -1,4 +1,6 @@
 #pragma once
+#include <set>
+
 #include "platform/settingsstore.h"
 
 namespace pw::win {
@@ -16,6 +18,7 @@ class RegistrySettingsStore final : public SettingsStore {
  private:
   Text keyPath(TextView app, TextView section) const;
   Text root_;
+  std::set<Text> kept_;  // values that could not be moved aside: never saved over
 };
 
 }  // namespace pw::win
