@@ -183,13 +183,18 @@ INSTANTIATE_TEST_SUITE_P(Real, BrowsersTest,
                                            Browser{u"Google Chrome", u"Google Chrome"}),
                          [](const auto& info) { return info.index == 0 ? "Firefox" : "Chromium"; });
 
-TEST(NoBrowser, ActivationNamesWhatItLookedFor) {
+// The report names what it looked for and what it found instead: the browsers' windows.
+TEST(NoBrowser, ActivationNamesWhatItLookedForAndWhatIsOpen) {
   RealDesktop desk{"/nonexistent"};
+  const auto open = desk.automation.candidates();
   try {
     desk.automation.activate(u"Internet Explorer");
     FAIL() << "activated something";
   } catch (const RuntimeError& e) {
-    EXPECT_EQ(e.description(), u"No window whose title is, starts with or ends with \"Internet Explorer\" was found.");
+    EXPECT_TRUE(e.description().starts_with(u"No window whose title is, starts with or ends with \"Internet Explorer\" was found. "))
+        << e.what();
+    EXPECT_EQ(e.description(), windowNotFoundDescription(u"Internet Explorer", open));
+    for (const auto& window : open) EXPECT_NE(e.description().find(window.title), Text::npos) << toUtf8(window.title);
   }
 }
 

@@ -46,13 +46,23 @@ std::optional<std::size_t> pickWindow(const std::vector<WindowCandidate>& candid
   return partial;
 }
 
-Text windowNotFoundDescription(TextView wanted) {
-  return u"No window whose title is, starts with or ends with \"" + Text(wanted) + u"\" was found.";
+Text windowNotFoundDescription(TextView wanted, const std::vector<WindowCandidate>& open) {
+  Text text = u"No window whose title is, starts with or ends with \"" + Text(wanted) + u"\" was found.";
+  std::size_t listed = 0;
+  for (const WindowCandidate& window : open) {
+    if (window.title.empty()) continue;
+    if (listed == 10) {
+      text += u", and more";
+      break;
+    }
+    text += (listed++ ? u", \"" : u" Windows open now: \"") + window.title + u"\"";
+  }
+  return text + (listed ? u"." : u" No other window is open.");
 }
 
-Text windowNotActivatedDescription(TextView found, TextView wanted, int waitedMs) {
-  return u"The window \"" + Text(found) + u"\" was found for \"" + Text(wanted) +
-         u"\" but did not become the active window within " + number(waitedMs) + u" ms.";
+Text windowNotActivatedDescription(TextView found, TextView wanted, const std::optional<Text>& focused) {
+  const Text start = u"The window \"" + Text(found) + u"\" was found for \"" + Text(wanted) + u"\" and brought forward, but ";
+  return start + (focused ? u"\"" + *focused + u"\" kept the focus." : Text(u"no window has the focus."));
 }
 
 }  // namespace pw

@@ -24,8 +24,9 @@ TitleMatch matchTitle(TextView title, TextView wanted);
 std::optional<std::size_t> pickWindow(const std::vector<WindowCandidate>& candidates,
                                       TextView wanted);
 
-Text windowNotFoundDescription(TextView wanted);
-// The window `found` matched `wanted` but the desktop did not let it come to the front.
-Text windowNotActivatedDescription(TextView found, TextView wanted, int waitedMs);
+// What was searched for and the windows that were open instead.
+Text windowNotFoundDescription(TextView wanted, const std::vector<WindowCandidate>& open);
+// The window `found` matched `wanted` but the desktop left the focus with `focused`.
+Text windowNotActivatedDescription(TextView found, TextView wanted, const std::optional<Text>& focused);
 
 }  // namespace pw

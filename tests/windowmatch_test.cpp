@@ -28,10 +28,5 @@ TEST(WindowMatch, ExactMatchWinsThenTheTopmost) {
   EXPECT_EQ(pickWindow(windows, u"Internet Explorer"), std::nullopt);
 }
 
-TEST(WindowMatch, DescriptionNamesWhatWasLookedFor) {
-  EXPECT_EQ(windowNotFoundDescription(u"Firefox"),
-            u"No window whose title is, starts with or ends with \"Firefox\" was found.");
-}
-
 }  // namespace
 }  // namespace pw

@@ -51,38 +51,13 @@ void pressAlt() {
   SendInput(2, alt, sizeof(INPUT));
 }
 
-// The ways to the foreground, gentlest first. Windows lets a program take the foreground only
-// when it has the user's last input or shares input with the foreground thread.
-bool bringToFront(HWND target, int confirmMs, int pollMs) {
-  const auto inFront = [&] { return GetForegroundWindow() == target; };
-  const auto attempt = [&](auto route) {
-    route();
-    return waitUntil(confirmMs / 3, pollMs, inFront);
-  };
-  if (attempt([&] { SetForegroundWindow(target); })) return true;
-  if (attempt([&] {
-        const DWORD ours = GetCurrentThreadId();
-        const DWORD theirs = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
-        const bool attached = theirs && theirs != ours && AttachThreadInput(ours, theirs, TRUE);
-        BringWindowToTop(target);
-        SetForegroundWindow(target);
-        if (attached) AttachThreadInput(ours, theirs, FALSE);
-      })) {
-    return true;
-  }
-  return attempt([&] {
-    pressAlt();
-    SetForegroundWindow(target);
-  });
-}
-
 // The focus follows activation a little later (up to about 140 ms under Wine); keys sent before
 // it settles go to the wrong control.
-void waitForFocus(HWND target, const WinTiming& timing) {
+void waitForFocus(HWND target, int settleMs, int pollMs) {
   const DWORD thread = GetWindowThreadProcessId(target, nullptr);
   HWND last = nullptr;
   int steady = 0;
-  waitUntil(timing.focusSettle, timing.poll, [&] {
+  waitUntil(settleMs, pollMs, [&] {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     if (!GetGUIThreadInfo(thread, &info) || info.hwndActive != target || !info.hwndFocus) {
@@ -114,7 +89,7 @@ std::optional<DWORD> integrityLevel(HANDLE process, bool& denied) {
   return level;
 }
 
-const wchar_t* heldModifier() {
+const wchar_t* modifierHeld() {
   static constexpr std::pair<int, const wchar_t*> kModifiers[] = {
       {VK_CONTROL, L"Ctrl"}, {VK_SHIFT, L"Shift"}, {VK_MENU, L"Alt"}, {VK_LWIN, L"Windows"}, {VK_RWIN, L"Windows"}};
   for (const auto& [key, name] : kModifiers) {
@@ -155,28 +130,48 @@ bool outranksUs(WindowHandle window) {
   return theirsDenied || (theirs && ours && *theirs > *ours);
 }
 
-void WinAutomation::activate(TextView title) {
-  const auto windows = switchableWindows();
-  const auto chosen = pickWindow(windows, title);
-  if (!chosen) throw RuntimeError(err::WindowNotFound, windowNotFoundDescription(title));
-  const HWND target = hwnd(windows[*chosen].handle);
+std::vector<WindowCandidate> WinWindows::windows() { return switchableWindows(); }
 
-  if (IsIconic(target)) ShowWindow(target, SW_RESTORE);
-  if (!bringToFront(target, timing_.confirmActivation, timing_.poll)) {
-    throw RuntimeError(err::WindowNotFound,
-                       windowNotActivatedDescription(windows[*chosen].title, title, timing_.confirmActivation));
+void WinWindows::raise(WindowHandle window, int route) {
+  const HWND target = hwnd(window);
+  if (route == 0) {
+    if (IsIconic(target)) ShowWindow(target, SW_RESTORE);
+  } else if (route == 1) {
+    const DWORD ours = GetCurrentThreadId();
+    const DWORD theirs = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+    const bool attached = theirs && theirs != ours && AttachThreadInput(ours, theirs, TRUE);
+    BringWindowToTop(target);
+    SetForegroundWindow(target);
+    if (attached) AttachThreadInput(ours, theirs, FALSE);
+    return;
+  } else {
+    pressAlt();
   }
-  waitForFocus(target, timing_);
+  SetForegroundWindow(target);
 }
 
-void WinAutomation::sendKeys(TextView keys) {
+bool WinWindows::hasFocus(WindowHandle window) { return GetForegroundWindow() == hwnd(window); }
+
+std::optional<Text> WinWindows::focusedTitle() {
+  const HWND front = GetForegroundWindow();
+  if (!front) return std::nullopt;
+  return windowTitle(front);
+}
+
+void WinWindows::settleFocus(WindowHandle window) { waitForFocus(hwnd(window), focusSettle_, 10); }
+
+Text WinWindows::heldModifier() {
+  const wchar_t* held = modifierHeld();
+  return held ? fromWide(held) : Text();
+}
+
+void WinWindows::prepareKeys(TextView keys) {
+  keyInputs(keys, GetKeyboardLayout(GetWindowThreadProcessId(GetForegroundWindow(), nullptr)));
+}
+
+void WinWindows::typeKeys(TextView keys) {
   const HWND target = GetForegroundWindow();
   std::vector<INPUT> inputs = keyInputs(keys, GetKeyboardLayout(GetWindowThreadProcessId(target, nullptr)));
-
-  const wchar_t* held = nullptr;
-  if (!waitUntil(timing_.modifierRelease, timing_.poll, [&] { return !(held = heldModifier()); })) {
-    throw RuntimeError(err::InvalidProcedureCall, keyHeldDescription(keys, fromWide(held)));
-  }
   if (target && outranksUs(reinterpret_cast<WindowHandle>(target))) {
     throw RuntimeError(err::PermissionDenied,
                        u"The keystrokes \"" + Text(keys) + u"\" cannot reach \"" + windowTitle(target) +
@@ -188,6 +183,12 @@ void WinAutomation::sendKeys(TextView keys) {
     throwLastError(u"send the keystrokes \"" + Text(keys) +
                    u"\" (another desktop, such as the lock screen, may have the keyboard)");
   }
+}
+
+// The whole time: a message sent to us ends one wait early.
+void WinWindows::pause(int ms) {
+  const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(ms);
+  for (ULONGLONG now; (now = GetTickCount64()) < until;) serveSentMessages(static_cast<unsigned>(until - now));
 }
 
 void WinStacking::makeTopmost(WindowHandle window) {

@@ -1,27 +1,43 @@
 #pragma once
 #include <vector>
 
-#include "platform/windowautomation.h"
-#include "platform/windowmatch.h"
+#include "platform/activation.h"
 
 namespace pw::win {
 
-struct WinTiming {
-  int confirmActivation = 600;  // ms for the window to become the foreground window
-  int focusSettle = 500;        // ms for the focus inside it to settle
-  int modifierRelease = 2000;   // ms to wait for the user to let go of Ctrl, Shift or Alt
-  int poll = 10;
-};
-
-// Other programs' windows through user32: EnumWindows, SetForegroundWindow, SendInput.
-class WinAutomation final : public WindowAutomation {
+// The primitives of activation and typing through user32: EnumWindows, SetForegroundWindow,
+// SendInput.
+class WinWindows final : public WindowSystem {
  public:
-  explicit WinAutomation(WinTiming timing = {}) : timing_(timing) {}
-  void activate(TextView title) override;
-  void sendKeys(TextView keys) override;
+  // `focusSettle`: how long the focus inside an activated window may take to settle, in ms.
+  explicit WinWindows(int focusSettle = 500) : focusSettle_(focusSettle) {}
+  std::vector<WindowCandidate> windows() override;
+  // SetForegroundWindow; then with our input attached to the foreground thread's; then after
+  // an Alt press, which counts as the user's input.
+  int routes() override { return 3; }
+  void raise(WindowHandle window, int route) override;
+  bool hasFocus(WindowHandle window) override;
+  std::optional<Text> focusedTitle() override;
+  void settleFocus(WindowHandle window) override;
+  Text heldModifier() override;
+  void prepareKeys(TextView keys) override;
+  void typeKeys(TextView keys) override;
+  void pause(int ms) override;
 
  private:
-  WinTiming timing_;
+  int focusSettle_;
+};
+
+// Other programs' windows on Windows: the shared activation policy over WinWindows.
+class WinAutomation final : public WindowAutomation {
+ public:
+  explicit WinAutomation(ActivationTiming timing = {600, 2000, 10}) : policy_(windows_, timing) {}
+  void activate(TextView title) override { policy_.activate(title); }
+  void sendKeys(TextView keys) override { policy_.sendKeys(keys); }
+
+ private:
+  WinWindows windows_;
+  ActivationPolicy policy_;
 };
 
 // SetWindowPos to HWND_TOPMOST, keeping position and size; it activates the window too.

@@ -19,19 +19,8 @@
 namespace pw::x11 {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 // Windows may vanish between listing and reading them; their errors are expected, not fatal.
 int ignoreErrors(Display*, XErrorEvent*) { return 0; }
-
-bool waitUntil(int timeoutMs, int pollMs, const auto& done) {
-  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-  for (;;) {
-    if (done()) return true;
-    if (Clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(pollMs));
-  }
-}
 
 Text unavailableReason(const char* name) {
   const char* display = name ? name : std::getenv("DISPLAY");
@@ -48,29 +37,29 @@ Text unavailableReason(const char* name) {
 
 }  // namespace
 
-X11Automation::X11Automation(const char* displayName, X11Timing timing) : timing_(timing) {
+X11Windows::X11Windows(const char* displayName) {
   XSetErrorHandler(ignoreErrors);
   display_ = XOpenDisplay(displayName);
   if (!display_) unavailable_ = unavailableReason(displayName);
 }
 
-X11Automation::~X11Automation() {
+X11Windows::~X11Windows() {
   if (display_) XCloseDisplay(display_);
 }
 
-Display* X11Automation::display() {
+Display* X11Windows::display() {
   if (!display_) throw RuntimeError(err::ServiceUnavailable, unavailable_);
   return display_;
 }
 
-bool X11Automation::windowManagerRunning() {
+bool X11Windows::windowManagerRunning() {
   Display* d = display();
   Properties props(d);
   auto check = props.window(DefaultRootWindow(d), "_NET_SUPPORTING_WM_CHECK");
   return check && props.window(*check, "_NET_SUPPORTING_WM_CHECK") == check;
 }
 
-std::vector<WindowCandidate> X11Automation::candidates() {
+std::vector<WindowCandidate> X11Windows::windows() {
   Display* d = display();
   Properties props(d);
   const Window root = DefaultRootWindow(d);
@@ -101,29 +90,9 @@ std::vector<WindowCandidate> X11Automation::candidates() {
   return result;
 }
 
-void X11Automation::activate(TextView title) {
-  const auto windows = candidates();
-  const auto chosen = pickWindow(windows, title);
-  if (!chosen) throw RuntimeError(err::WindowNotFound, windowNotFoundDescription(title));
-  const Window target = windows[*chosen].handle;
-  const bool managed = windowManagerRunning();
-
-  requestActivation(target, managed);
-  const auto done = [&] { return hasFocus(target); };
-  bool active = waitUntil(timing_.confirmActivation / 2, timing_.poll, done);
-  if (!active) {
-    // The window manager did not hand over the focus; take it directly.
-    requestActivation(target, false);
-    active = waitUntil(timing_.confirmActivation / 2, timing_.poll, done);
-  }
-  if (!active) {
-    throw RuntimeError(err::WindowNotFound,
-                       windowNotActivatedDescription(windows[*chosen].title, title, timing_.confirmActivation));
-  }
-}
-
-void X11Automation::requestActivation(unsigned long window, bool viaWindowManager) {
+void X11Windows::raise(WindowHandle window, int route) {
   Display* d = display();
+  const bool viaWindowManager = route == 0 && windowManagerRunning();
   Properties props(d);
   const Window root = DefaultRootWindow(d);
   if (viaWindowManager) {
@@ -145,7 +114,7 @@ void X11Automation::requestActivation(unsigned long window, bool viaWindowManage
   XSync(d, False);
 }
 
-bool X11Automation::hasFocus(unsigned long window) {
+bool X11Windows::hasFocus(WindowHandle window) {
   Display* d = display();
   Window focus = 0;
   int revert = 0;
@@ -163,19 +132,41 @@ bool X11Automation::hasFocus(unsigned long window) {
   return false;
 }
 
-void X11Automation::sendKeys(TextView keys) {
+std::optional<Text> X11Windows::focusedTitle() {
   Display* d = display();
-  const auto strokes = parseKeys(keys);
+  Properties props(d);
+  Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(d, &focus, &revert);
+  // The first window up from the focus that has a title: the client, inside any frame.
+  for (int depth = 0; focus > PointerRoot && depth < 64; ++depth) {
+    if (auto title = props.title(focus)) return title;
+    Window root, parent, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(d, focus, &root, &parent, &children, &count)) break;
+    if (children) XFree(children);
+    if (parent == root) break;
+    focus = parent;
+  }
+  return std::nullopt;
+}
+
+Text X11Windows::heldModifier() { return Keyboard(display()).heldModifier(); }
+
+void X11Windows::prepareKeys(TextView keys) {
+  Display* d = display();
+  parseKeys(keys);
   int event = 0, error = 0, major = 0, minor = 0;
   if (!XTestQueryExtension(d, &event, &error, &major, &minor)) {
     throw RuntimeError(err::ServiceUnavailable, u"Keystrokes cannot be sent: the X server has no XTEST extension.");
   }
-  Keyboard keyboard(d);
-  Text held;
-  if (!waitUntil(timing_.modifierRelease, timing_.poll, [&] { return (held = keyboard.heldModifier()).empty(); })) {
-    throw RuntimeError(err::InvalidProcedureCall, keyHeldDescription(keys, held));
-  }
-  for (const KeyStroke& stroke : strokes) keyboard.press(stroke, keys);
 }
+
+void X11Windows::typeKeys(TextView keys) {
+  Keyboard keyboard(display());
+  for (const KeyStroke& stroke : parseKeys(keys)) keyboard.press(stroke, keys);
+}
+
+void X11Windows::pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 }  // namespace pw::x11

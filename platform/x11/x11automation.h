@@ -2,48 +2,57 @@
 #include <string>
 #include <vector>
 
-#include "platform/windowautomation.h"
-#include "platform/windowmatch.h"
+#include "platform/activation.h"
 
 typedef struct _XDisplay Display;
 
 namespace pw::x11 {
 
-// Timing of the X11 automation, in milliseconds.
-struct X11Timing {
-  // How long activation may take before it counts as failed. Measured: 5 to 28 ms.
-  int confirmActivation = 500;
-  // How long to wait for the user to let go of Ctrl, Shift, Alt or Super before typing.
-  int modifierRelease = 2000;
-  // How often the two waits above look again.
-  int poll = 5;
-};
-
-// Finds, activates and types into other programs' windows with Xlib and XTest, on a connection
-// of its own. Works with an EWMH window manager and without any.
-class X11Automation final : public WindowAutomation {
+// The primitives of activation and typing through Xlib and XTest, on a connection of its own.
+// Works with an EWMH window manager and without any.
+class X11Windows final : public WindowSystem {
  public:
   // `displayName` null means $DISPLAY.
-  explicit X11Automation(const char* displayName = nullptr, X11Timing timing = {});
-  ~X11Automation() override;
-  X11Automation(const X11Automation&) = delete;
-  X11Automation& operator=(const X11Automation&) = delete;
+  explicit X11Windows(const char* displayName = nullptr);
+  ~X11Windows() override;
+  X11Windows(const X11Windows&) = delete;
+  X11Windows& operator=(const X11Windows&) = delete;
 
-  void activate(TextView title) override;
-  void sendKeys(TextView keys) override;
+  // The managed top-level windows, topmost first, without ours.
+  std::vector<WindowCandidate> windows() override;
+  // Through the window manager (when one runs), then directly with the input focus.
+  int routes() override { return 2; }
+  void raise(WindowHandle window, int route) override;
+  bool hasFocus(WindowHandle window) override;
+  std::optional<Text> focusedTitle() override;
+  Text heldModifier() override;
+  void prepareKeys(TextView keys) override;
+  void typeKeys(TextView keys) override;
+  void pause(int ms) override;
 
-  // The managed top-level windows that activation chooses from, topmost first, without ours.
-  std::vector<WindowCandidate> candidates();
   bool windowManagerRunning();
 
  private:
   Display* display();
-  void requestActivation(unsigned long window, bool viaWindowManager);
-  bool hasFocus(unsigned long window);
 
   Display* display_ = nullptr;
   Text unavailable_;
-  X11Timing timing_;
+};
+
+// Other programs' windows on X11: the shared activation policy over X11Windows.
+class X11Automation final : public WindowAutomation {
+ public:
+  explicit X11Automation(const char* displayName = nullptr, ActivationTiming timing = {500, 2000, 5})
+      : windows_(displayName), policy_(windows_, timing) {}
+  void activate(TextView title) override { policy_.activate(title); }
+  void sendKeys(TextView keys) override { policy_.sendKeys(keys); }
+
+  std::vector<WindowCandidate> candidates() { return windows_.windows(); }
+  bool windowManagerRunning() { return windows_.windowManagerRunning(); }
+
+ private:
+  X11Windows windows_;
+  ActivationPolicy policy_;
 };
 
 }  // namespace pw::x11

@@ -67,7 +67,8 @@ TEST(WinAutomation, ExactTitleWinsThenTheTopmostPartialOne) {
     FAIL() << "a title that only contains the name matched";
   } catch (const RuntimeError& e) {
     EXPECT_EQ(e.number(), err::WindowNotFound);
-    EXPECT_EQ(e.description(), windowNotFoundDescription(u"Firefox Tip"));
+    EXPECT_EQ(e.description(), windowNotFoundDescription(u"Firefox Tip", win::switchableWindows()));
+    EXPECT_NE(e.description().find(u"\"Notes - Google Chrome\""), Text::npos) << e.what();
   }
 }
 

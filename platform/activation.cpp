@@ -1,0 +1,45 @@
+#include "platform/activation.h"
+
+#include "platform/keystrokes.h"
+#include "platform/runtimeerror.h"
+
+namespace pw {
+
+// Time is counted in the pauses taken, so that a test double's pauses cost nothing.
+bool ActivationPolicy::waitUntil(int ms, const auto& done) {
+  for (int waited = 0; !done(); waited += timing_.poll) {
+    if (waited >= ms) return false;
+    system_.pause(timing_.poll);
+  }
+  return true;
+}
+
+void ActivationPolicy::activate(TextView title) {
+  const auto windows = system_.windows();
+  const auto chosen = pickWindow(windows, title);
+  if (!chosen) throw RuntimeError(err::WindowNotFound, windowNotFoundDescription(title, windows));
+  const WindowHandle target = windows[*chosen].handle;
+
+  const int routes = system_.routes();
+  bool focused = false;
+  for (int route = 0; route < routes && !focused; ++route) {
+    system_.raise(target, route);
+    focused = waitUntil(timing_.confirmActivation / routes, [&] { return system_.hasFocus(target); });
+  }
+  if (!focused) {
+    throw RuntimeError(err::WindowNotFound, windowNotActivatedDescription(windows[*chosen].title, title,
+                                                                          system_.focusedTitle()));
+  }
+  system_.settleFocus(target);
+}
+
+void ActivationPolicy::sendKeys(TextView keys) {
+  system_.prepareKeys(keys);  // a fault is told before anything waits
+  Text held;
+  if (!waitUntil(timing_.modifierRelease, [&] { return (held = system_.heldModifier()).empty(); })) {
+    throw RuntimeError(err::InvalidProcedureCall, keyHeldDescription(keys, held));
+  }
+  system_.typeKeys(keys);
+}
+
+}  // namespace pw

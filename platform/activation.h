@@ -1,0 +1,63 @@
+#pragma once
+// Bringing a browser's window forward and typing into it: one policy over the primitives each
+// window system offers.
+#include <optional>
+#include <vector>
+
+#include "platform/windowautomation.h"
+#include "platform/windowmatch.h"
+
+namespace pw {
+
+// What a window system offers. Nothing here decides; the policy does.
+class WindowSystem {
+ public:
+  virtual ~WindowSystem() = default;
+  // The top-level windows a user could switch to, topmost first, ours left out.
+  virtual std::vector<WindowCandidate> windows() = 0;
+  // The ways this system can bring a window forward, gentlest first.
+  virtual int routes() = 0;
+  virtual void raise(WindowHandle window, int route) = 0;
+  // Whether `window` is the active window and has the keyboard focus.
+  virtual bool hasFocus(WindowHandle window) = 0;
+  // The title of the window that has the focus now, if any does.
+  virtual std::optional<Text> focusedTitle() = 0;
+  // Throws when `keys` cannot be typed here at all; called before waiting for the user.
+  virtual void prepareKeys(TextView keys) = 0;
+  // Returns once keys typed now reach the control that has the focus inside `window`.
+  virtual void settleFocus(WindowHandle) {}
+  // The name of a modifier key the user holds down now ("Ctrl", …), or "".
+  virtual Text heldModifier() = 0;
+  // Types `keys` (the keystroke notation) into the focused window. Throws when they cannot go.
+  virtual void typeKeys(TextView keys) = 0;
+  // Waits `ms`, serving what the system needs meanwhile.
+  virtual void pause(int ms) = 0;
+};
+
+// The policy's timings, in milliseconds.
+struct ActivationTiming {
+  // How long activation may take, over all routes together, before it counts as failed; each
+  // route gets an equal share. Measured: 5 to 28 ms on X11, up to 140 ms under Wine.
+  int confirmActivation = 500;
+  // How long to wait for the user to let go of Ctrl, Shift, Alt or Super before typing.
+  int modifierRelease = 2000;
+  // How often the waits above look again.
+  int poll = 5;
+};
+
+// List the windows, pick one by the title rule, bring it forward by one route and then the next
+// until it has the focus, and type only once the user's modifier keys are up. Each failure says
+// what was expected and what was found.
+class ActivationPolicy final : public WindowAutomation {
+ public:
+  ActivationPolicy(WindowSystem& system, ActivationTiming timing) : system_(system), timing_(timing) {}
+  void activate(TextView title) override;
+  void sendKeys(TextView keys) override;
+
+ private:
+  bool waitUntil(int ms, const auto& done);
+  WindowSystem& system_;
+  ActivationTiming timing_;
+};
+
+}  // namespace pw

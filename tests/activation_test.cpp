@@ -1,0 +1,99 @@
+// The activation policy against a window system that records what it is asked to do.
+#include <gtest/gtest.h>
+
+#include "platform/activation.h"
+#include "platform/keystrokes.h"
+#include "platform/runtimeerror.h"
+
+namespace pw {
+namespace {
+
+class RecordingWindowSystem final : public WindowSystem {
+ public:
+  std::vector<WindowCandidate> open;
+  int routeCount = 3;
+  int focusedByRoute = -1;  // the route after which the target has the focus; -1: none does
+  std::optional<Text> otherFocus;
+  int heldFor = 0;  // pauses the user keeps holding Ctrl
+  std::vector<std::string> log;
+  int paused = 0;
+
+  std::vector<WindowCandidate> windows() override { return open; }
+  int routes() override { return routeCount; }
+  void raise(WindowHandle window, int route) override {
+    log.push_back("raise " + std::to_string(window) + " by " + std::to_string(route));
+    raisedBy = route;
+  }
+  bool hasFocus(WindowHandle) override { return focusedByRoute >= 0 && raisedBy >= focusedByRoute; }
+  std::optional<Text> focusedTitle() override { return otherFocus; }
+  void settleFocus(WindowHandle window) override { log.push_back("settle " + std::to_string(window)); }
+  Text heldModifier() override { return paused < heldFor ? u"Ctrl" : u""; }
+  void prepareKeys(TextView keys) override { parseKeys(keys); }
+  void typeKeys(TextView keys) override { log.push_back("type " + toUtf8(keys)); }
+  void pause(int ms) override { paused += ms > 0; }
+
+ private:
+  int raisedBy = -1;
+};
+
+class ActivationTest : public ::testing::Test {
+ protected:
+  RecordingWindowSystem system;
+  ActivationPolicy policy{system, ActivationTiming{600, 2000, 10}};
+};
+
+TEST_F(ActivationTest, TriesEachRouteInTurnUntilTheChosenWindowHasTheFocus) {
+  system.open = {{7, u"Inbox — Thunderbird"}, {8, u"Page — Mozilla Firefox"}, {9, u"Firefox"}};
+  system.focusedByRoute = 1;
+  policy.activate(u"firefox");
+  EXPECT_EQ(system.log, (std::vector<std::string>{"raise 9 by 0", "raise 9 by 1", "settle 9"}));
+  // Each route had its share of the time: 600 ms over three routes, 10 ms a look.
+  EXPECT_EQ(system.paused, 20);
+}
+
+TEST_F(ActivationTest, AFailureSaysWhatWasExpectedAndWhatWasFound) {
+  system.open = {{7, u"Inbox — Thunderbird"}, {8, u"Pagewick"}, {9, u""}};
+  try {
+    policy.activate(u"Firefox");
+    ADD_FAILURE();
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.description(), u"No window whose title is, starts with or ends with \"Firefox\" was found. "
+                               u"Windows open now: \"Inbox — Thunderbird\", \"Pagewick\".");
+  }
+  system.open.clear();
+  EXPECT_THROW(policy.activate(u"Firefox"), RuntimeError);
+  system.open = {{8, u"Page — Mozilla Firefox"}};
+  system.otherFocus = u"Terminal";
+  try {
+    policy.activate(u"Firefox");
+    ADD_FAILURE();
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.description(), u"The window \"Page — Mozilla Firefox\" was found for \"Firefox\" and brought forward, "
+                               u"but \"Terminal\" kept the focus.");
+  }
+  EXPECT_EQ(system.log, (std::vector<std::string>{"raise 8 by 0", "raise 8 by 1", "raise 8 by 2"}));
+  EXPECT_EQ(windowNotFoundDescription(u"Firefox", {}),
+            u"No window whose title is, starts with or ends with \"Firefox\" was found. No other window is open.");
+}
+
+TEST_F(ActivationTest, KeysWaitForTheUsersModifiersAndNeverGoWhileOneIsHeld) {
+  system.heldFor = 30;
+  policy.sendKeys(u"^c");
+  EXPECT_EQ(system.log, (std::vector<std::string>{"type ^c"}));
+  system.paused = 0;
+  system.heldFor = 1000;
+  try {
+    policy.sendKeys(u"^a");
+    ADD_FAILURE();
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.description(), keyHeldDescription(u"^a", u"Ctrl"));
+  }
+  EXPECT_EQ(system.paused, 200);
+  system.paused = 0;
+  EXPECT_THROW(policy.sendKeys(u"{nosuchkey}"), RuntimeError);
+  EXPECT_EQ(system.paused, 0) << "a fault in the keys is told at once";
+  EXPECT_EQ(system.log.size(), 1u);
+}
+
+}  // namespace
+}  // namespace pw
