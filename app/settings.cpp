@@ -16,8 +16,7 @@ namespace {
 bool equalsIgnoringCase(TextView a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    char16_t c = a[i] >= u'A' && a[i] <= u'Z' ? a[i] + 32 : a[i];
-    if (c != static_cast<char16_t>(b[i])) return false;
+    if (asciiLower(a[i]) != static_cast<char16_t>(b[i])) return false;
   }
   return true;
 }

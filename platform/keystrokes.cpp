@@ -77,11 +77,9 @@ class Parser {
   }
 
   char32_t codePoint() {
-    const char16_t c = keys_[pos_++];
-    if (c >= 0xD800 && c <= 0xDBFF && pos_ < keys_.size() && keys_[pos_] >= 0xDC00 &&
-        keys_[pos_] <= 0xDFFF) {
-      return 0x10000 + ((char32_t(c) - 0xD800) << 10) + (keys_[pos_++] - 0xDC00);
-    }
+    std::size_t width = 1;
+    const char32_t c = codePointAt(keys_, pos_, &width);
+    pos_ += width;
     return c;
   }
 
@@ -104,7 +102,7 @@ class Parser {
       }
       body = body.substr(0, blank);
     }
-    if (body.size() == 1 || (body.size() == 2 && body[0] >= 0xD800 && body[0] <= 0xDBFF)) {
+    if (body.size() == 1 || (body.size() == 2 && isHighSurrogate(body[0]))) {
       TextView saved = keys_;
       std::size_t savedPos = pos_;
       keys_ = body;

@@ -6,10 +6,9 @@
 namespace pw {
 namespace {
 
-bool isHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+}  // namespace
 
-void put(Text& out, char32_t cp) {
+void appendCodePoint(Text& out, char32_t cp) {
   if (cp < 0x10000) {
     out.push_back(static_cast<char16_t>(cp));
   } else {
@@ -18,8 +17,6 @@ void put(Text& out, char32_t cp) {
     out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
   }
 }
-
-}  // namespace
 
 // Page text is mostly ASCII: both passes below take four such units at a time where they can.
 static bool asciiBlock(const char16_t* at) {
@@ -43,7 +40,7 @@ std::string toUtf8(TextView text) {
       size += 1;
     } else if (c < 0x800) {
       size += 2;
-    } else if (isHigh(c) && i < n && isLow(s[i])) {
+    } else if (isHighSurrogate(c) && i < n && isLowSurrogate(s[i])) {
       size += 4;
       ++i;
     } else {
@@ -69,8 +66,8 @@ std::string toUtf8(TextView text) {
     } else if (c < 0x800) {
       *o++ = static_cast<char>(0xC0 | (c >> 6));
       *o++ = static_cast<char>(0x80 | (c & 0x3F));
-    } else if (isHigh(c) && i + 1 < n && isLow(s[i + 1])) {
-      const char32_t cp = 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(s[i + 1]) - 0xDC00);
+    } else if (isHighSurrogate(c) && i + 1 < n && isLowSurrogate(s[i + 1])) {
+      const char32_t cp = codePointAt(TextView(s + i, 2), 0);
       *o++ = static_cast<char>(0xF0 | (cp >> 18));
       *o++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
       *o++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
@@ -114,7 +111,7 @@ Text fromUtf8(std::string_view bytes) {
       ++i;
       continue;
     }
-    put(out, cp);
+    appendCodePoint(out, cp);
     i += len;
   }
   return out;
@@ -122,9 +119,9 @@ Text fromUtf8(std::string_view bytes) {
 
 std::size_t findLoneSurrogate(TextView text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (isHigh(text[i]) && i + 1 < text.size() && isLow(text[i + 1])) {
+    if (isHighSurrogate(text[i]) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
       ++i;
-    } else if (isHigh(text[i]) || isLow(text[i])) {
+    } else if (isHighSurrogate(text[i]) || isLowSurrogate(text[i])) {
       return i;
     }
   }

@@ -7,8 +7,7 @@ namespace {
 
 // Simple case folding for the scripts window titles are written in here: Latin, Greek, Cyrillic.
 char16_t fold(char16_t c) {
-  if (c >= u'A' && c <= u'Z') return c + 32;
-  if (c < 0xC0) return c;
+  if (c < 0xC0) return asciiLower(c);
   if (c <= 0xDE && c != 0xD7) return c + 32;
   if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) return c + 32;
   if (c >= 0x410 && c <= 0x42F) return c + 32;

@@ -18,7 +18,7 @@ int errorNumberFor(int error) {
 
 Text errnoText(int error) {
   Text reason = fromUtf8(std::strerror(error));
-  if (!reason.empty() && reason[0] >= u'A' && reason[0] <= u'Z') reason[0] += 32;
+  if (!reason.empty()) reason[0] = asciiLower(reason[0]);
   return reason;
 }
 

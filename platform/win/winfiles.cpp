@@ -119,7 +119,7 @@ std::string encodeAnsi(TextView text, UINT codePage) {
   if (auto bytes = convert(text, codePage)) return std::move(*bytes);
   // Find the first character that fails, a surrogate pair taken whole.
   for (std::size_t at = 0; at < text.size();) {
-    const std::size_t width = (text[at] >= 0xD800 && text[at] <= 0xDBFF) ? 2 : 1;
+    const std::size_t width = isHighSurrogate(text[at]) ? 2 : 1;
     if (!convert(text.substr(at, width), codePage)) throwUnrepresentable(text, at, codePageName(codePage));
     at += width;
   }

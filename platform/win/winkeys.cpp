@@ -110,10 +110,8 @@ std::vector<INPUT> keyInputs(TextView keys, HKL layout) {
     } else if (auto typed = typedOn(layout, stroke.character)) {
       events.stroke({typed->first, false}, stroke.modifiers | typed->second);
     } else if (stroke.modifiers == 0) {
-      const Text units = stroke.character > 0xFFFF
-                             ? Text{static_cast<char16_t>(0xD7C0 + (stroke.character >> 10)),
-                                    static_cast<char16_t>(0xDC00 | (stroke.character & 0x3FF))}
-                             : Text(1, static_cast<char16_t>(stroke.character));
+      Text units;
+      appendCodePoint(units, stroke.character);
       for (char16_t unit : units) events.unicode(unit);
     } else {
       throw RuntimeError(err::InvalidProcedureCall, keyNotOnLayoutDescription(keys));

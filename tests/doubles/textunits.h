@@ -13,8 +13,8 @@ inline Units units(TextView t) {
   Units out;
   for (std::size_t i = 0; i < t.size();) {
     std::size_t n = 1;
+    codePointAt(t, i, &n);
     if (t[i] == u'\r' && i + 1 < t.size() && t[i + 1] == u'\n') n = 2;
-    if (t[i] >= 0xD800 && t[i] <= 0xDBFF && i + 1 < t.size() && t[i + 1] >= 0xDC00 && t[i + 1] <= 0xDFFF) n = 2;
     out.emplace_back(t.substr(i, n));
     i += n;
   }
