@@ -36,6 +36,17 @@ class RecordingWindowSystem final : public WindowSystem {
   int raisedBy = -1;
 };
 
+// The description of what `call` throws, or "" when it throws nothing.
+template <typename Call>
+Text failure(Call call) {
+  try {
+    call();
+  } catch (const RuntimeError& e) {
+    return e.description();
+  }
+  return {};
+}
+
 class ActivationTest : public ::testing::Test {
  protected:
   RecordingWindowSystem system;
@@ -53,24 +64,16 @@ TEST_F(ActivationTest, TriesEachRouteInTurnUntilTheChosenWindowHasTheFocus) {
 
 TEST_F(ActivationTest, AFailureSaysWhatWasExpectedAndWhatWasFound) {
   system.open = {{7, u"Inbox — Thunderbird"}, {8, u"Pagewick"}, {9, u""}};
-  try {
-    policy.activate(u"Firefox");
-    ADD_FAILURE();
-  } catch (const RuntimeError& e) {
-    EXPECT_EQ(e.description(), u"No window whose title is, starts with or ends with \"Firefox\" was found. "
-                               u"Windows open now: \"Inbox — Thunderbird\", \"Pagewick\".");
-  }
+  EXPECT_EQ(failure([&] { policy.activate(u"Firefox"); }),
+            u"No window whose title is, starts with or ends with \"Firefox\" was found. "
+            u"Windows open now: \"Inbox — Thunderbird\", \"Pagewick\".");
   system.open.clear();
   EXPECT_THROW(policy.activate(u"Firefox"), RuntimeError);
   system.open = {{8, u"Page — Mozilla Firefox"}};
   system.otherFocus = u"Terminal";
-  try {
-    policy.activate(u"Firefox");
-    ADD_FAILURE();
-  } catch (const RuntimeError& e) {
-    EXPECT_EQ(e.description(), u"The window \"Page — Mozilla Firefox\" was found for \"Firefox\" and brought forward, "
-                               u"but \"Terminal\" kept the focus.");
-  }
+  EXPECT_EQ(failure([&] { policy.activate(u"Firefox"); }),
+            u"The window \"Page — Mozilla Firefox\" was found for \"Firefox\" and brought forward, "
+            u"but \"Terminal\" kept the focus.");
   EXPECT_EQ(system.log, (std::vector<std::string>{"raise 8 by 0", "raise 8 by 1", "raise 8 by 2"}));
   EXPECT_EQ(windowNotFoundDescription(u"Firefox", {}),
             u"No window whose title is, starts with or ends with \"Firefox\" was found. No other window is open.");
@@ -82,12 +85,7 @@ TEST_F(ActivationTest, KeysWaitForTheUsersModifiersAndNeverGoWhileOneIsHeld) {
   EXPECT_EQ(system.log, (std::vector<std::string>{"type ^c"}));
   system.paused = 0;
   system.heldFor = 1000;
-  try {
-    policy.sendKeys(u"^a");
-    ADD_FAILURE();
-  } catch (const RuntimeError& e) {
-    EXPECT_EQ(e.description(), keyHeldDescription(u"^a", u"Ctrl"));
-  }
+  EXPECT_EQ(failure([&] { policy.sendKeys(u"^a"); }), keyHeldDescription(u"^a", u"Ctrl"));
   EXPECT_EQ(system.paused, 200);
   system.paused = 0;
   EXPECT_THROW(policy.sendKeys(u"{nosuchkey}"), RuntimeError);
