@@ -1,6 +1,7 @@
 #include "app/commands.h"
 
 #include "addresses.h"
+#include "app/controls/members.h"
 #include "capture/clipboardretry.h"
 #include "capture/textfiles.h"
 #include "errors/procedure.h"
@@ -8,7 +9,7 @@
 namespace pw {
 namespace {
 
-enum DialogMember : int { FileName = 1, DialogTitle = 2, Filter = 3, Flags = 7, ShowSave = 31 };
+using namespace members::dialog;
 constexpr std::int32_t kSaveDialogFlags = 0x280201;
 
 int ask(Services& s, TextView prompt) { return s.messages.show(prompt, mb::YesNo, std::nullopt); }

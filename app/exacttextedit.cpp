@@ -7,7 +7,7 @@
 #include <QTextDocument>
 #include <numeric>
 
-#include "platform/controls/qtext.h"
+#include "platform/qtext.h"
 #include "platform/memory.h"
 
 namespace pw {

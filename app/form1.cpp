@@ -16,10 +16,10 @@
 #include "app/exacttextedit.h"
 #include "app/startup.h"
 #include "capture/capturecommands.h"
-#include "platform/controls/commondialog.h"
-#include "platform/controls/pushbutton.h"
-#include "platform/controls/skinframework.h"
-#include "platform/controls/qtext.h"
+#include "app/controls/commondialog.h"
+#include "app/controls/pushbutton.h"
+#include "app/controls/skinframework.h"
+#include "platform/qtext.h"
 
 namespace pw {
 namespace {
@@ -52,7 +52,7 @@ Form1::Form1(Services& services, std::unique_ptr<Dispatch> skin, std::unique_ptr
     : s_(services),
       settings_(services),
       skin_(skin ? std::move(skin) : std::make_unique<controls::SkinFramework>()),
-      dialog_(dialog ? std::move(dialog) : std::make_unique<controls::CommonDialog>(this)) {
+      dialog_(dialog ? std::move(dialog) : std::make_unique<controls::CommonDialog>(services.saveDialog, [this] { return handle(); })) {
   setWindowTitle(QStringLiteral("Form1"));
   setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);

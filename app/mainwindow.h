@@ -6,7 +6,7 @@
 
 #include "capture/capturewindow.h"
 #include "platform/application.h"
-#include "platform/dispatch.h"
+#include "app/controls/dispatch.h"
 
 namespace pw {
 

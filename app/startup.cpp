@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "addresses.h"
+#include "app/controls/members.h"
 #include "app/settings.h"
 #include "capture/textfiles.h"
 #include "errors/procedure.h"
@@ -45,13 +46,14 @@ void LoadSkin(Services& s, MainWindow& window) {
       window.setControlBackColor(i, kButtonFace);
     }
   }
-  Dispatch& skin = window.skin();
-  skin.invoke(2, Invoke::Method, {besideProgram(s, kSkinFile), Text()});
-  const std::int32_t options = toInt32(skin.invoke(1, Invoke::PropertyGet, {}));
-  skin.invoke(1, Invoke::PropertyPut, {options | 1});
-  skin.invoke(5, Invoke::PropertyPut, {true});
-  skin.invoke(10, Invoke::PropertyPut, {true});
-  skin.invoke(3, Invoke::Method, {static_cast<std::int32_t>(window.handle())});
+  namespace skin = members::skin;
+  Dispatch& control = window.skin();
+  control.invoke(skin::LoadSkin, Invoke::Method, {besideProgram(s, kSkinFile), Text()});
+  const std::int32_t options = toInt32(control.invoke(skin::ApplyOptions, Invoke::PropertyGet, {}));
+  control.invoke(skin::ApplyOptions, Invoke::PropertyPut, {options | skin::DrawSkin});
+  control.invoke(skin::SkinDialogs, Invoke::PropertyPut, {true});
+  control.invoke(skin::UseFusionStyle, Invoke::PropertyPut, {true});
+  control.invoke(skin::ApplyWindow, Invoke::Method, {static_cast<std::int32_t>(window.handle())});
 }
 
 void VisitHomePage(Services& s) {

@@ -51,7 +51,7 @@ struct Figures {
 Figures captures(pw::e2e::RealDesktop& desk, pw::EventPump& events, int count) {
   pw::Services services = desk.services;
   pw::Services measured{services.automation, services.stacking, services.clipboard, events, services.settings,
-                        services.messages, services.files, services.app, services.random};
+                        services.messages, services.saveDialog, services.files, services.app, services.random};
   pw::e2e::ModelWindow window;
   window.options[2] = true;
   std::vector<double> walls, shares;

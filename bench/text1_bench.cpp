@@ -30,7 +30,7 @@ pw::Text pageText(std::size_t units) {
 struct Window {
   explicit Window(std::size_t units) : store(folder()), initial(pageText(units)) {
     services = std::make_unique<pw::Services>(pw::Services{desk.automation, desk.stacking, desk.clipboard, desk.events,
-                                                           store, desk.messages, *desk.files, desk.app, desk.random});
+                                                           store, desk.messages, desk.saveDialog, *desk.files, desk.app, desk.random});
     form = std::make_unique<pw::Form1>(*services, std::make_unique<pw::test::RecordingDispatch>(),
                                        std::make_unique<pw::test::RecordingDispatch>());
     form->setText1(initial);

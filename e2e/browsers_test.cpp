@@ -18,6 +18,8 @@
 #include "capture/pause.h"
 #include "e2e/support/realdesktop.h"
 #include "e2e/support/xsession.h"
+#include "platform/qt/qtclipboard.h"
+#include "platform/x11/x11automation.h"
 #include "tests/doubles/tempdir.h"
 
 namespace pw::e2e {
@@ -186,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(Real, BrowsersTest,
 // The report names what it looked for and what it found instead: the browsers' windows.
 TEST(NoBrowser, ActivationNamesWhatItLookedForAndWhatIsOpen) {
   RealDesktop desk{"/nonexistent"};
-  const auto open = desk.automation.candidates();
+  const auto open = x11::X11Windows().windows();
   try {
     desk.automation.activate(u"Internet Explorer");
     FAIL() << "activated something";

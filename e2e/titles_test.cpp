@@ -50,13 +50,14 @@ void neverActivatesTheDecoys(bool windowManager) {
   windows.make("Firefox", true, true);                   // override-redirect, like a menu
   windows.make("Firefox", true, false, getpid());        // one of our own
   windows.make("\xFF\xFE bad \xC0 UTF-8 \xED\xA0\x80 Firefox", true, false);
-  x11::X11Automation automation(session.display().c_str());
+  x11::X11Windows system(session.display().c_str());
+  ActivationPolicy automation(system, x11::X11Windows::kTiming);
   ASSERT_TRUE(session.waitForWindow(u"UTF-8", 30000)) << session.describe();
   windows.make(std::string(64 * 1024, 'x'), true, false);  // a 64 KB title
   ASSERT_TRUE(session.waitForWindow([](const WindowCandidate& w) { return w.title.size() == 64 * 1024; }, 30000));
 
   // Only the title with bad bytes counts: it ends with the name.
-  std::vector<WindowCandidate> found = automation.candidates();
+  std::vector<WindowCandidate> found = system.windows();
   auto matches = std::count_if(found.begin(), found.end(), [](auto& w) { return matchTitle(w.title, u"Firefox") != TitleMatch::NoMatch; });
   EXPECT_EQ(matches, 1);
 

@@ -13,13 +13,15 @@ class Desktop {
   virtual Services& services() = 0;
 };
 
-// Needs the application object to exist already.
-// What a caller may put around the platform's services: a test build records its message boxes.
+// What a caller may replace among the platform's services; tests and the test build do.
 struct DesktopOptions {
-  // Given the platform's message boxes, the ones the program is to use.
+  // Given the platform's message boxes, the ones the program is to use: ones that record, say.
   std::function<std::unique_ptr<MessageBoxes>(MessageBoxes& shown, Application& app)> wrapMessages;
+  // The settings store to use instead of the user's own.
+  std::unique_ptr<SettingsStore> settings;
 };
 
+// The one place each platform composes its services. Needs the application object to exist.
 std::unique_ptr<Desktop> createDesktop(DesktopOptions options = {});
 
 }  // namespace pw

@@ -23,6 +23,8 @@ constexpr int ClipboardFormat = 461;
 constexpr int ClipboardBusy = 521;
 constexpr int WindowNotFound = 5;
 constexpr int ServiceUnavailable = 429;
+constexpr int NoSuchMember = 438;         // the object has no such property or method
+constexpr int WrongArgumentCount = 450;  // wrong number of arguments or invalid property assignment
 }  // namespace err
 
 class RuntimeError : public std::exception {

@@ -1,6 +1,5 @@
 #pragma once
-// The modal "Save As" dialog the file dialog control shows: the system's own on Windows, Qt's on
-// other desktops.
+// The modal "Save As" dialog the file dialog control shows.
 #include <cstdint>
 #include <optional>
 
@@ -19,8 +18,12 @@ struct SaveDialogRequest {
 
 inline constexpr std::int32_t kOverwritePrompt = 0x2;  // asks before an existing file is chosen
 
-// The chosen path, or nothing when the user cancels. Throws a RuntimeError when the dialog cannot
-// be shown.
-std::optional<Text> showSaveDialog(const SaveDialogRequest& request);
+class SaveDialog {
+ public:
+  virtual ~SaveDialog() = default;
+  // The chosen path, or nothing when the user cancels. Throws a RuntimeError when the dialog
+  // cannot be shown.
+  virtual std::optional<Text> show(const SaveDialogRequest& request) = 0;
+};
 
 }  // namespace pw

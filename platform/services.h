@@ -5,6 +5,7 @@
 #include "platform/eventpump.h"
 #include "platform/files.h"
 #include "platform/messageboxes.h"
+#include "platform/savedialog.h"
 #include "platform/settingsstore.h"
 #include "platform/windowautomation.h"
 
@@ -17,6 +18,7 @@ struct Services {
   EventPump& events;
   SettingsStore& settings;
   MessageBoxes& messages;
+  SaveDialog& saveDialog;
   Files& files;
   Application& app;
   Random& random;

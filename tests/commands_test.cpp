@@ -18,52 +18,42 @@ namespace {
 using test::FakeDesktop;
 using test::RecordingDispatch;
 
+// The window's own file dialog control, over a save dialog that answers as the test says.
 class CommandsTest : public ::testing::Test {
  protected:
-  CommandsTest() {
-    auto dialogDouble = std::make_unique<RecordingDispatch>();
-    dialog = dialogDouble.get();
-    // Each showing "saves" the next name the test queued; "" is a cancel.
-    dialog->onCall = [this](int id, Invoke) {
-      if (id == 31 && !names.empty()) {
-        dialog->properties[1] = names.front();
-        names.pop_front();
-      }
-    };
-    form = std::make_unique<Form1>(desk.services, std::make_unique<RecordingDispatch>(), std::move(dialogDouble));
-  }
-  int showings() const {
-    return static_cast<int>(std::count_if(dialog->calls.begin(), dialog->calls.end(), [](auto& c) { return c.id == 31; }));
-  }
+  CommandsTest() : form(std::make_unique<Form1>(desk.services, std::make_unique<RecordingDispatch>())) {}
 
   FakeDesktop desk;
   test::TempDir dir;
-  RecordingDispatch* dialog;
-  std::deque<Text> names;
   std::unique_ptr<Form1> form;
 };
 
 TEST_F(CommandsTest, ANewFileNameIsTakenWithoutAQuestionAndNotCreated) {
-  names = {fromUtf8(dir / "new")};
+  form->setText2(u"/before/out.txt");
+  desk.saveDialog.answers = {fromUtf8(dir / "new")};
   PushButton6_Click(desk.services, *form);
   EXPECT_EQ(form->text2(), fromUtf8(dir / "new"));
   EXPECT_TRUE(desk.messages.shown.empty());
   EXPECT_FALSE(std::filesystem::exists(dir / "new"));
   EXPECT_EQ(desk.settings.values[u"Text2"], fromUtf8(dir / "new"));
-  // Each showing sets the four properties first, in this order.
-  std::vector<int> ids;
-  for (const auto& call : dialog->calls) ids.push_back(call.id);
-  EXPECT_EQ(ids, (std::vector{1, 7, 2, 3, 31, 1, 1}));
-  EXPECT_EQ(dialog->calls[1].args, std::vector<Variant>{std::int32_t{0x280201}});
-  EXPECT_EQ(dialog->calls[3].args, std::vector<Variant>{Text(u"New Text File (*.txt)|*.txt|")});
+  // The dialog is modal over the window, proposes no name and asks nothing itself.
+  ASSERT_EQ(desk.saveDialog.requests.size(), 1u);
+  const SaveDialogRequest& shown = desk.saveDialog.requests[0];
+  EXPECT_EQ(shown.owner, form->handle());
+  EXPECT_EQ(shown.title, u"Create a new text file name");
+  EXPECT_EQ(shown.filter, u"New Text File (*.txt)|*.txt|");
+  EXPECT_EQ(shown.fileName, u"");
+  EXPECT_EQ(shown.flags, 0x280201);
+  EXPECT_FALSE(shown.flags & kOverwritePrompt);
 }
 
 TEST_F(CommandsTest, AnExistingFileIsAskedAboutAndNoShowsTheDialogAgain) {
   test::writeBytes(dir / "old.txt", "x");
-  names = {fromUtf8(dir / "old.txt"), fromUtf8(dir / "old.txt")};
+  desk.saveDialog.answers = {fromUtf8(dir / "old.txt"), fromUtf8(dir / "old.txt")};
   desk.messages.answers = {mb::AnswerNo, mb::AnswerYes};
   PushButton6_Click(desk.services, *form);
-  EXPECT_EQ(showings(), 2);
+  ASSERT_EQ(desk.saveDialog.requests.size(), 2u);
+  EXPECT_EQ(desk.saveDialog.requests[1].fileName, u"") << "each showing starts without a name";
   ASSERT_EQ(desk.messages.shown.size(), 2u);
   EXPECT_EQ(desk.messages.shown[0].prompt, kOverwriteQuestion);
   EXPECT_EQ(desk.messages.shown[0].style, mb::YesNo);
@@ -74,7 +64,7 @@ TEST_F(CommandsTest, AnExistingFileIsAskedAboutAndNoShowsTheDialogAgain) {
 
 TEST_F(CommandsTest, CancelEmptiesThePath) {
   form->setText2(u"/somewhere/out.txt");
-  names = {u""};
+  desk.saveDialog.answers = {std::nullopt};
   PushButton6_Click(desk.services, *form);
   EXPECT_EQ(form->text2(), u"");
   EXPECT_EQ(desk.settings.values[u"Text2"], u"");

@@ -12,7 +12,7 @@
 #include "app/exacttextedit.h"
 #include "app/form1.h"
 #include "app/settings.h"
-#include "platform/controls/pushbutton.h"
+#include "app/controls/pushbutton.h"
 #include "tests/doubles/dispatchdouble.h"
 #include "tests/doubles/doubles.h"
 

@@ -9,12 +9,13 @@
 namespace pw {
 namespace {
 
-TEST(X11Automation, WithoutAnXServerUnderWaylandItSaysSo) {
+TEST(X11Windows, WithoutAnXServerUnderWaylandItSaysSo) {
   const char* display = std::getenv("DISPLAY");
   const std::string saved = display ? display : "";
   unsetenv("DISPLAY");
   setenv("WAYLAND_DISPLAY", "wayland-0", 1);
-  x11::X11Automation automation;
+  x11::X11Windows windows;
+  ActivationPolicy automation(windows, x11::X11Windows::kTiming);
   try {
     automation.activate(u"Firefox");
     ADD_FAILURE() << "activated without a display";

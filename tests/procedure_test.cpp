@@ -11,7 +11,7 @@ namespace {
 using test::CallLog;
 using test::RecordingMessageBoxes;
 
-[[noreturn]] void fail(const char16_t* why) { throw RuntimeError(75, why); }
+[[noreturn]] void fail(const char16_t* why) { throw RuntimeError(err::PathFileAccess, why); }
 
 TEST(ErrorReport, PromptHasTheExactPiecesAndBreaks) {
   EXPECT_EQ(errorReportPrompt(u"File not found", u"in Tolvane2021/08/31.Form1.PushButton3_Click ", 106),

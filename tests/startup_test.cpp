@@ -12,6 +12,7 @@
 #include "app/exacttextedit.h"
 #include "app/form1.h"
 #include "app/settings.h"
+#include "app/controls/members.h"
 #include "app/startup.h"
 #include "platform/posix/filesettingsstore.h"
 #include "platform/qt/qtapplication.h"
@@ -173,7 +174,7 @@ TEST_F(StartupTest, TheRealSkinControlDressesTheWindowInTheStyleSheet) {
   form->load();
   EXPECT_TRUE(desk.messages.shown.empty());
   EXPECT_EQ(form->styleSheet(), "QPushButton { color: #123456; }");
-  EXPECT_EQ(toInt32(form->skin().invoke(1, Invoke::PropertyGet, {})) & 1, 1);
+  EXPECT_EQ(toInt32(form->skin().invoke(members::skin::ApplyOptions, Invoke::PropertyGet, {})) & members::skin::DrawSkin, members::skin::DrawSkin);
   EXPECT_THROW(form->skin().invoke(99, Invoke::Method, {}), RuntimeError);
 }
 
@@ -235,7 +236,7 @@ TEST(DamagedStore, TheWindowOpensSaysWhatItCouldNotReadAndWhereItWent) {
 
   FakeDesktop desk;
   Services services{desk.automation, desk.stacking, desk.clipboard, desk.events, real,
-                    desk.messages,   *desk.files,   desk.app,       desk.random};
+                    desk.messages,   desk.saveDialog, *desk.files, desk.app, desk.random};
   Form1 form(services, std::make_unique<RecordingDispatch>(), std::make_unique<RecordingDispatch>());
   form.load();
   ASSERT_EQ(desk.messages.reportedLines(), (std::vector{130, 134, 136}));
@@ -299,7 +300,7 @@ TEST(Conversions, TextToBooleanAcceptsWordsAndNumbersOnly) {
       textToBoolean(bad);
       ADD_FAILURE() << toUtf8(bad);
     } catch (const RuntimeError& e) {
-      EXPECT_EQ(e.number(), 13);
+      EXPECT_EQ(e.number(), err::TypeMismatch);
     }
   }
   }

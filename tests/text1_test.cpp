@@ -9,7 +9,7 @@
 #include <random>
 
 #include "app/exacttextedit.h"
-#include "platform/controls/qtext.h"
+#include "platform/qtext.h"
 #include "tests/doubles/textunits.h"
 
 namespace pw {

@@ -4,7 +4,26 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include "platform/posix/filesettingsstore.h"
+
 namespace pw::e2e {
+namespace {
+
+DesktopOptions recordedIn(const std::string& settingsRoot, test::CallLog& log, test::RecordingMessageBoxes*& recorded) {
+  DesktopOptions options;
+  options.settings = std::make_unique<posix::FileSettingsStore>(settingsRoot);
+  options.wrapMessages = [&log, &recorded](MessageBoxes&, Application&) {
+    auto boxes = std::make_unique<test::RecordingMessageBoxes>(log);
+    recorded = boxes.get();
+    return boxes;
+  };
+  return options;
+}
+
+}  // namespace
+
+RealDesktop::RealDesktop(const std::string& settingsRoot)
+    : desktop(createDesktop(recordedIn(settingsRoot, log, recorded))), services(desktop->services()) {}
 
 ModelWindow::ModelWindow() {
   widget.setWindowTitle(QStringLiteral("Pagewick"));

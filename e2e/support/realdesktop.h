@@ -1,36 +1,25 @@
 #pragma once
-// The real Linux services, wired as the program wires them, for tests that drive real windows.
-// Message boxes are recorded instead of shown, so that a failure cannot block a test.
+// The program's own Linux services, for tests that drive real windows, with the settings in a
+// folder of the test's and message boxes recorded instead of shown, so that a failure cannot
+// block a test.
 #include <QWidget>
 
 #include "capture/capturewindow.h"
-#include "platform/linux/guardedclipboard.h"
-#include "platform/posix/filesettingsstore.h"
-#include "platform/posix/posixfiles.h"
-#include "platform/qt/qtapplication.h"
-#include "platform/qt/qtclipboard.h"
-#include "platform/qt/qteventpump.h"
-#include "platform/stdrandom.h"
-#include "platform/x11/x11automation.h"
+#include "platform/desktop.h"
 #include "tests/doubles/doubles.h"
 
 namespace pw::e2e {
 
 struct RealDesktop {
-  explicit RealDesktop(const std::string& settingsRoot) : settings(settingsRoot) {}
+  explicit RealDesktop(const std::string& settingsRoot);
   test::CallLog log;
-  x11::X11Automation automation;
-  qt::QtStacking stacking;
-  qt::QtClipboard qtClipboard;
-  x11::SelectionProbe probe;
-  GuardedClipboard clipboard{qtClipboard, probe};
-  qt::QtEventPump events;
-  posix::FileSettingsStore settings;
-  test::RecordingMessageBoxes messages{log};
-  posix::PosixFiles files;
-  qt::QtApplication app;
-  StdRandom random;
-  Services services{automation, stacking, clipboard, events, settings, messages, files, app, random};
+  test::RecordingMessageBoxes* recorded = nullptr;
+  std::unique_ptr<Desktop> desktop;
+  Services& services;
+  WindowAutomation& automation = services.automation;
+  Clipboard& clipboard = services.clipboard;
+  EventPump& events = services.events;
+  test::RecordingMessageBoxes& messages = *recorded;
 };
 
 // A shown window that stands in for the main window's controls.

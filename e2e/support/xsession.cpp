@@ -173,9 +173,9 @@ XSession::XSession(SessionOptions options) {
 // once a window mapped after the announcement is managed; a probe still unmanaged after a second
 // is followed by another, whose map request is a new event.
 void XSession::waitForWindowManager() {
-  x11::X11Automation automation(display_.c_str());
+  x11::X11Windows windows(display_.c_str());
   const auto deadline = std::chrono::steady_clock::now() + 30s;
-  while (!automation.windowManagerRunning()) {
+  while (!windows.windowManagerRunning()) {
     if (std::chrono::steady_clock::now() >= deadline) throw std::runtime_error("openbox did not start");
     std::this_thread::sleep_for(20ms);
   }
@@ -263,10 +263,10 @@ bool XSession::waitForWindow(TextView part, int timeoutMs) {
 
 std::optional<unsigned long> XSession::waitForWindow(const std::function<bool(const WindowCandidate&)>& wanted,
                                                      int timeoutMs) {
-  x11::X11Automation probe(display_.c_str());
+  x11::X11Windows probe(display_.c_str());
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   for (;;) {
-    for (const auto& window : probe.candidates()) {
+    for (const auto& window : probe.windows()) {
       if (wanted(window)) return window.handle;
     }
     if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;

@@ -1,10 +1,10 @@
-#include "platform/localclock.h"
+#include "platform/posix/localclock.h"
 
 #include <ctime>
 
-namespace pw {
+namespace pw::posix {
 
-double secondsSinceMidnight() {
+double LocalClock::secondsSinceMidnight() {
   timespec now {};
   clock_gettime(CLOCK_REALTIME, &now);
   std::tm local {};
@@ -12,4 +12,4 @@ double secondsSinceMidnight() {
   return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + now.tv_nsec / 1e9;
 }
 
-}  // namespace pw
+}  // namespace pw::posix

@@ -8,14 +8,9 @@
 #include <QUrl>
 #include <QWindow>
 #include <cstdio>
-#include <cstdlib>
-#if defined(Q_OS_WIN)
-#include <QDesktopServices>
-#else
 #include <unistd.h>
-#endif
 
-#include "platform/controls/qtext.h"
+#include "platform/qtext.h"
 #include "platform/runtimeerror.h"
 
 namespace pw::qt {
@@ -39,11 +34,7 @@ Text QtApplication::path() { return fromQString(QCoreApplication::applicationDir
 void QtApplication::end() {
   if (beforeEnd_) beforeEnd_();
   std::fflush(nullptr);
-#if defined(Q_OS_WIN)
-  std::_Exit(0);
-#else
   ::_exit(0);
-#endif
 }
 
 Picture QtApplication::loadPicture(TextView path) {
@@ -69,17 +60,11 @@ void QtApplication::openAddress(TextView address) {
   if (!url.isValid() || (url.scheme() != u"http" && url.scheme() != u"https") || url.host().isEmpty()) {
     throw RuntimeError(err::InvalidProcedureCall, u"\"" + Text(address) + u"\" is not a web address.");
   }
-#if defined(Q_OS_WIN)
-  if (!QDesktopServices::openUrl(url)) {
-    throw RuntimeError(err::FileNotFound, u"The address \"" + Text(address) + u"\" could not be opened.");
-  }
-#else
   // The desktop's handler gets the address as one argument; no shell ever reads it.
   if (!QProcess::startDetached(QStringLiteral("xdg-open"), {QString::fromLatin1(url.toEncoded())})) {
     throw RuntimeError(err::FileNotFound, u"The address \"" + Text(address) +
                                               u"\" could not be opened: xdg-open was not found.");
   }
-#endif
 }
 
 void QtStacking::makeTopmost(WindowHandle handle) {

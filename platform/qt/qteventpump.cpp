@@ -5,11 +5,7 @@
 #include <QTimer>
 #include <cmath>
 
-#include "platform/localclock.h"
-
 namespace pw::qt {
-
-double QtEventPump::timer() { return secondsSinceMidnight(); }
 
 void QtEventPump::doEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 

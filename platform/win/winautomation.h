@@ -11,6 +11,7 @@ class WinWindows final : public WindowSystem {
  public:
   // `focusSettle`: how long the focus inside an activated window may take to settle, in ms.
   explicit WinWindows(int focusSettle = 500) : focusSettle_(focusSettle) {}
+  static constexpr ActivationTiming kTiming{.confirmActivation = 600, .modifierRelease = 2000, .poll = 10};
   std::vector<WindowCandidate> windows() override;
   // SetForegroundWindow; then with our input attached to the foreground thread's; then after
   // an Alt press, which counts as the user's input.
@@ -26,18 +27,6 @@ class WinWindows final : public WindowSystem {
 
  private:
   int focusSettle_;
-};
-
-// Other programs' windows on Windows: the shared activation policy over WinWindows.
-class WinAutomation final : public WindowAutomation {
- public:
-  explicit WinAutomation(ActivationTiming timing = {600, 2000, 10}) : policy_(windows_, timing) {}
-  void activate(TextView title) override { policy_.activate(title); }
-  void sendKeys(TextView keys) override { policy_.sendKeys(keys); }
-
- private:
-  WinWindows windows_;
-  ActivationPolicy policy_;
 };
 
 // SetWindowPos to HWND_TOPMOST, keeping position and size; it activates the window too.

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/localclock.h"
-
 namespace pw::win {
 
 namespace {
@@ -26,8 +24,6 @@ bool pump() {
 }
 
 }  // namespace
-
-double WinEventPump::timer() { return secondsSinceMidnight(); }
 
 void WinEventPump::doEvents() { pump(); }
 

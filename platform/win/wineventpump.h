@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/clock.h"
 #include "platform/eventpump.h"
 
 namespace pw::win {
@@ -7,9 +8,13 @@ namespace pw::win {
 // clipboard from us and activate their windows while we wait.
 class WinEventPump final : public EventPump {
  public:
-  double timer() override;
+  explicit WinEventPump(Clock& clock) : clock_(clock) {}
+  double timer() override { return clock_.secondsSinceMidnight(); }
   void doEvents() override;
   void processEventsFor(double seconds) override;
+
+ private:
+  Clock& clock_;
 };
 
 // Lets messages that other threads send to ours be handled for up to `ms` milliseconds, without

@@ -1,16 +1,17 @@
+#include "platform/win/winsavedialog.h"
+
 #include <windows.h>
 #include <commdlg.h>
 
 #include "platform/runtimeerror.h"
-#include "platform/savedialog.h"
 #include "platform/win/winstring.h"
 
-namespace pw {
+namespace pw::win {
 namespace {
 
 // "desc|pattern|desc|pattern|" becomes the dialog's "desc\0pattern\0...\0\0".
 std::wstring nativeFilter(TextView filter) {
-  std::wstring native = win::wide(filter);
+  std::wstring native = wide(filter);
   if (!native.empty() && native.back() != L'|') native.push_back(L'|');
   for (wchar_t& c : native) {
     if (c == L'|') c = L'\0';
@@ -24,11 +25,11 @@ constexpr DWORD kUnsupported = OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_ENABLET
 
 }  // namespace
 
-std::optional<Text> showSaveDialog(const SaveDialogRequest& request) {
-  std::wstring file = win::wide(request.fileName);
+std::optional<Text> WinSaveDialog::show(const SaveDialogRequest& request) {
+  std::wstring file = wide(request.fileName);
   file.resize(std::max<std::size_t>(file.size() + 1, 32768), L'\0');
   const std::wstring filter = nativeFilter(request.filter);
-  const std::wstring title = win::wide(request.title);
+  const std::wstring title = wide(request.title);
 
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
@@ -40,7 +41,7 @@ std::optional<Text> showSaveDialog(const SaveDialogRequest& request) {
   dialog.lpstrTitle = request.title.empty() ? nullptr : title.c_str();
   dialog.Flags = static_cast<DWORD>(request.flags) & ~kUnsupported;
 
-  if (GetSaveFileNameW(&dialog)) return win::fromWide(file.c_str());
+  if (GetSaveFileNameW(&dialog)) return fromWide(file.c_str());
   if (const DWORD error = CommDlgExtendedError()) {
     throw RuntimeError(err::InvalidProcedureCall,
                        u"The save dialog could not be shown (common dialog error " + number(error) + u").");
@@ -48,4 +49,4 @@ std::optional<Text> showSaveDialog(const SaveDialogRequest& request) {
   return std::nullopt;  // cancelled
 }
 
-}  // namespace pw
+}  // namespace pw::win

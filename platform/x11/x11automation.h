@@ -14,6 +14,7 @@ class X11Windows final : public WindowSystem {
  public:
   // `displayName` null means $DISPLAY.
   explicit X11Windows(const char* displayName = nullptr);
+  static constexpr ActivationTiming kTiming{.confirmActivation = 500, .modifierRelease = 2000, .poll = 5};
   ~X11Windows() override;
   X11Windows(const X11Windows&) = delete;
   X11Windows& operator=(const X11Windows&) = delete;
@@ -37,22 +38,6 @@ class X11Windows final : public WindowSystem {
 
   Display* display_ = nullptr;
   Text unavailable_;
-};
-
-// Other programs' windows on X11: the shared activation policy over X11Windows.
-class X11Automation final : public WindowAutomation {
- public:
-  explicit X11Automation(const char* displayName = nullptr, ActivationTiming timing = {500, 2000, 5})
-      : windows_(displayName), policy_(windows_, timing) {}
-  void activate(TextView title) override { policy_.activate(title); }
-  void sendKeys(TextView keys) override { policy_.sendKeys(keys); }
-
-  std::vector<WindowCandidate> candidates() { return windows_.windows(); }
-  bool windowManagerRunning() { return windows_.windowManagerRunning(); }
-
- private:
-  X11Windows windows_;
-  ActivationPolicy policy_;
 };
 
 }  // namespace pw::x11

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/dispatch.h"
+#include "app/controls/dispatch.h"
 #include "platform/runtimeerror.h"
 
 namespace pw::test {
@@ -19,7 +19,7 @@ class RecordingDispatch final : public Dispatch {
   };
   Variant invoke(int id, Invoke kind, const std::vector<Variant>& args) override {
     calls.push_back({id, kind, args});
-    if (failing.count(id)) throw RuntimeError(438, u"control failed");
+    if (failing.count(id)) throw RuntimeError(err::NoSuchMember, u"control failed");
     if (onCall) onCall(id, kind);
     if (kind == Invoke::PropertyPut) properties[id] = args.at(0);
     if (kind == Invoke::PropertyGet) return properties[id];

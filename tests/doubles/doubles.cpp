@@ -34,7 +34,7 @@ void FakeClipboard::attempt(const char* what, std::optional<int> format) {
   formats.push_back(format);
   if (refusals > 0) {
     --refusals;
-    throw RuntimeError(521, u"Can't open Clipboard");
+    throw RuntimeError(err::ClipboardBusy, u"Can't open Clipboard");
   }
   log_.push_back(what);
 }

@@ -4,6 +4,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <tuple>
@@ -107,6 +108,20 @@ class RecordingMessageBoxes final : public MessageBoxes {
   CallLog& log_;
 };
 
+// Gives the answers it was handed, then cancels; keeps every request.
+class ScriptedSaveDialog final : public SaveDialog {
+ public:
+  std::optional<Text> show(const SaveDialogRequest& request) override {
+    requests.push_back(request);
+    if (answers.empty()) return std::nullopt;
+    auto answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  std::vector<SaveDialogRequest> requests;
+  std::deque<std::optional<Text>> answers;
+};
+
 class FakeApplication final : public Application {
  public:
   Text path() override { return folder; }
@@ -163,10 +178,11 @@ struct FakeDesktop {
   FakeEventPump events{log};
   MemorySettingsStore settings;
   RecordingMessageBoxes messages{log};
+  ScriptedSaveDialog saveDialog;
   std::unique_ptr<Files> files;
   FakeApplication app;
   FakeRandom random;
-  Services services{automation, stacking, clipboard, events, settings, messages, *files, app, random};
+  Services services{automation, stacking, clipboard, events, settings, messages, saveDialog, *files, app, random};
 
   // Ctrl+C puts `page` on the clipboard, as a browser would.
   void browserCopies(Text page);

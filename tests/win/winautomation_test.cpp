@@ -5,9 +5,11 @@
 #include "capture/clipboardretry.h"
 #include "platform/win/registrysettingsstore.h"
 #include "platform/win/winautomation.h"
+#include "platform/win/winclock.h"
 #include "platform/win/winclipboard.h"
 #include "platform/win/wineventpump.h"
 #include "platform/win/winfiles.h"
+#include "platform/win/winsavedialog.h"
 #include "platform/win/winstring.h"
 #include "tests/doubles/doubles.h"
 #include "tests/win/support/testpage.h"
@@ -37,7 +39,7 @@ class OwnWindow final : public CaptureWindow {
   HWND window_;
 };
 
-Text activatedTitle(win::WinAutomation& automation, TextView wanted) {
+Text activatedTitle(WindowAutomation& automation, TextView wanted) {
   automation.activate(wanted);
   wchar_t title[256];
   GetWindowTextW(GetForegroundWindow(), title, 256);
@@ -50,7 +52,8 @@ TEST(WinAutomation, ExactTitleWinsThenTheTopmostPartialOne) {
   TestPage partialTop(u"Google Chrome Beta", u"top");
   TestPage onTop(u"Page - Firefox", u"partial, on top");
   TestPage middle(u"About Firefox Tips", u"contains the name only");
-  win::WinAutomation automation;
+  win::WinWindows windows;
+  ActivationPolicy automation(windows, win::WinWindows::kTiming);
 
   ASSERT_EQ(activatedTitle(automation, u"Google Chrome Beta"), u"Google Chrome Beta");
   EXPECT_EQ(activatedTitle(automation, u"FIREFOX"), u"Firefox") << "exact match, though below a partial one";
@@ -82,14 +85,16 @@ TEST(WinAutomation, HiddenToolAndOwnWindowsAreNeverActivated) {
     EXPECT_NE(window.handle, reinterpret_cast<WindowHandle>(tool.window()));
     EXPECT_NE(window.handle, own.handle());
   }
-  win::WinAutomation automation;
+  win::WinWindows windows;
+  ActivationPolicy automation(windows, win::WinWindows::kTiming);
   EXPECT_THROW(automation.activate(u"Internet Explorer"), RuntimeError);
 }
 
 TEST(WinAutomation, MinimisedWindowIsRestoredAndTakesTheKeys) {
   TestPage page(u"Minimised - Google Chrome", u"minimised page", {.minimized = true});
   ASSERT_TRUE(IsIconic(page.window()));
-  win::WinAutomation automation;
+  win::WinWindows windows;
+  ActivationPolicy automation(windows, win::WinWindows::kTiming);
   win::WinClipboard clipboard;
   clipboard.clear();
   automation.activate(u"Google Chrome");
@@ -111,16 +116,19 @@ TEST(WinAutomation, CaptureCopiesThePageExactlyAndLeavesOurWindowTopmost) {
   OwnWindow own;
 
   CallLog log;
-  win::WinAutomation automation;
+  win::WinWindows windows;
+  ActivationPolicy automation(windows, win::WinWindows::kTiming);
   win::WinStacking stacking;
   win::WinClipboard clipboard;
-  win::WinEventPump events;
+  win::WinClock clock;
+  win::WinEventPump events(clock);
   win::RegistrySettingsStore settings;
   RecordingMessageBoxes messages(log);
+  win::WinSaveDialog saveDialog;
   win::WinFiles files;
   FakeApplication app;
   FakeRandom random;
-  Services services{automation, stacking, clipboard, events, settings, messages, files, app, random};
+  Services services{automation, stacking, clipboard, events, settings, messages, saveDialog, files, app, random};
 
   for (int round = 0; round < 3; ++round) {
     Procedure procedure(messages, "PushButton2_Click");

@@ -10,7 +10,7 @@
 #include <dlgs.h>
 
 #include "platform/runtimeerror.h"
-#include "platform/savedialog.h"
+#include "platform/win/winsavedialog.h"
 #include "platform/win/registrysettingsstore.h"
 #include "platform/win/winfiles.h"
 #include "platform/win/winkeys.h"
@@ -209,7 +209,7 @@ TEST(WinDialogs, SaveDialogAsksBeforeReplacingOnlyWhenTold) {
       // Without the prompt flag the dialog closes at once; a question box would stay.
       waitFor(30000, [&] { return !IsWindow(dialog) || (asked = promptOf(dialog) != nullptr); });
     });
-    EXPECT_EQ(showSaveDialog(request), std::optional<Text>(existing));
+    EXPECT_EQ(win::WinSaveDialog().show(request), std::optional<Text>(existing));
     EXPECT_TRUE(answerer.found());
     EXPECT_FALSE(asked);
   }
@@ -224,7 +224,7 @@ TEST(WinDialogs, SaveDialogAsksBeforeReplacingOnlyWhenTold) {
       return box != nullptr;
     });
   });
-  EXPECT_EQ(showSaveDialog(request), std::optional<Text>(existing));
+  EXPECT_EQ(win::WinSaveDialog().show(request), std::optional<Text>(existing));
   EXPECT_TRUE(answerer.found());
   EXPECT_TRUE(prompted) << "an existing file needs a yes first";
   EXPECT_EQ(contents(existing), "kept");

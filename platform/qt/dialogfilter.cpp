@@ -1,8 +1,8 @@
-#include "platform/controls/dialogfilter.h"
+#include "platform/qt/dialogfilter.h"
 
 #include <QStringList>
 
-namespace pw::controls {
+namespace pw::qt {
 
 QString dialogFilterToQt(const QString& filter) {
   const QStringList parts = filter.split(QLatin1Char('|'));
@@ -25,4 +25,4 @@ QString dialogFilterToQt(const QString& filter) {
   return entries.join(QStringLiteral(";;"));
 }
 
-}  // namespace pw::controls
+}  // namespace pw::qt

@@ -11,7 +11,7 @@ class PushButton final : public QPushButton {
   PushButton(const QString& caption, QWidget* parent);
 
  signals:
-  // button: 1 left, 2 right, 4 middle; shift: 1 Shift, 2 Ctrl, 4 Alt; position in pixels.
+  // button and shift: the bits of members::pointer; position in pixels.
   void pointerMoved(int button, int shift, int x, int y);
 
  protected:

@@ -1,50 +1,50 @@
-#include "platform/controls/skinframework.h"
+#include "app/controls/skinframework.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QStyleFactory>
 #include <QWidget>
 
-#include "platform/controls/qtext.h"
+#include "app/controls/members.h"
+#include "platform/qtext.h"
 #include "platform/runtimeerror.h"
 
 namespace pw::controls {
 namespace {
 
-[[noreturn]] void unknownMember(int id) {
-  throw RuntimeError(438, u"The skin control has no member with dispatch id " + number(id) + u".");
-}
+constexpr char16_t kName[] = u"The skin control";
 
 }  // namespace
 
 Variant SkinFramework::invoke(int id, Invoke kind, const std::vector<Variant>& args) {
   const auto argument = [&](std::size_t i) -> const Variant& {
-    if (args.size() <= i) throw RuntimeError(450, u"Wrong number of arguments for the skin control.");
+    if (args.size() <= i) wrongArgumentCount(u"the skin control");
     return args[i];
   };
+  using namespace members::skin;
   switch (id) {
     case LoadSkin:
-      if (kind != Invoke::Method) unknownMember(id);
+      if (kind != Invoke::Method) noSuchMember(kName, id);
       load(toText(argument(0)));
       return {};
     case ApplyOptions:
       if (kind == Invoke::PropertyGet) return options_;
-      if (kind != Invoke::PropertyPut) unknownMember(id);
+      if (kind != Invoke::PropertyPut) noSuchMember(kName, id);
       options_ = toInt32(argument(0));
       return {};
     case SkinDialogs:
     case UseFusionStyle: {
       bool& flag = id == SkinDialogs ? dialogs_ : fusion_;
       if (kind == Invoke::PropertyGet) return flag;
-      if (kind != Invoke::PropertyPut) unknownMember(id);
+      if (kind != Invoke::PropertyPut) noSuchMember(kName, id);
       flag = toBool(argument(0));
       return {};
     }
     case ApplyWindow:
-      if (kind != Invoke::Method) unknownMember(id);
+      if (kind != Invoke::Method) noSuchMember(kName, id);
       apply(toInt32(argument(0)));
       return {};
-    default: unknownMember(id);
+    default: noSuchMember(kName, id);
   }
 }
 
@@ -64,7 +64,7 @@ void SkinFramework::apply(std::int32_t handle) {
   if (fusion_) {
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
   }
-  if (!(options_ & 1)) return;
+  if (!(options_ & members::skin::DrawSkin)) return;
   window->setStyleSheet(sheet_);
   if (dialogs_) qApp->setStyleSheet(sheet_);
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Text to and from QString, unit for unit.
+// Text to and from QString, unit for unit: for the Qt backend and the Qt window alike.
 #include <QString>
 
 #include "platform/text.h"

@@ -1,8 +1,16 @@
-#include "platform/dispatch.h"
+#include "app/controls/dispatch.h"
 
 #include "platform/runtimeerror.h"
 
 namespace pw {
+
+void noSuchMember(TextView control, int dispatchId) {
+  throw RuntimeError(err::NoSuchMember, Text(control) + u" has no member with dispatch id " + number(dispatchId) + u".");
+}
+
+void wrongArgumentCount(TextView what) {
+  throw RuntimeError(err::WrongArgumentCount, u"Wrong number of arguments for " + Text(what) + u".");
+}
 
 std::int32_t toInt32(const Variant& value) {
   if (auto* i = std::get_if<std::int32_t>(&value)) return *i;

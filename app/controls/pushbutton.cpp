@@ -1,6 +1,8 @@
-#include "platform/controls/pushbutton.h"
+#include "app/controls/pushbutton.h"
 
 #include <QMouseEvent>
+
+#include "app/controls/members.h"
 
 namespace pw::controls {
 
@@ -22,10 +24,11 @@ PushButton::PushButton(const QString& caption, QWidget* parent) : QPushButton(ca
 void PushButton::mouseMoveEvent(QMouseEvent* event) {
   const auto buttons = event->buttons();
   const auto mods = event->modifiers();
-  const int button = (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
-                     (buttons & Qt::MiddleButton ? 4 : 0);
-  const int shift = (mods & Qt::ShiftModifier ? 1 : 0) | (mods & Qt::ControlModifier ? 2 : 0) |
-                    (mods & Qt::AltModifier ? 4 : 0);
+  using namespace members::pointer;
+  const int button = (buttons & Qt::LeftButton ? Left : 0) | (buttons & Qt::RightButton ? Right : 0) |
+                     (buttons & Qt::MiddleButton ? Middle : 0);
+  const int shift = (mods & Qt::ShiftModifier ? ShiftKey : 0) | (mods & Qt::ControlModifier ? CtrlKey : 0) |
+                    (mods & Qt::AltModifier ? AltKey : 0);
   const QPoint at = event->position().toPoint();
   emit pointerMoved(button, shift, at.x(), at.y());
   QPushButton::mouseMoveEvent(event);

@@ -1,15 +1,15 @@
+#include "platform/qt/qtsavedialog.h"
+
 #include <QFileDialog>
 
-#include "platform/controls/dialogfilter.h"
-#include "platform/controls/qtext.h"
-#include "platform/savedialog.h"
+#include "platform/qt/dialogfilter.h"
+#include "platform/qtext.h"
 
-namespace pw {
+namespace pw::qt {
 
-std::optional<Text> showSaveDialog(const SaveDialogRequest& request) {
-  // Qt's own dialog, so that it looks and behaves alike on every desktop, tests included.
+std::optional<Text> QtSaveDialog::show(const SaveDialogRequest& request) {
   QWidget* owner = request.owner ? QWidget::find(static_cast<WId>(request.owner)) : nullptr;
-  QFileDialog dialog(owner, toQString(request.title), QString(), controls::dialogFilterToQt(toQString(request.filter)));
+  QFileDialog dialog(owner, toQString(request.title), QString(), dialogFilterToQt(toQString(request.filter)));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -19,4 +19,4 @@ std::optional<Text> showSaveDialog(const SaveDialogRequest& request) {
   return fromQString(dialog.selectedFiles().front());
 }
 
-}  // namespace pw
+}  // namespace pw::qt

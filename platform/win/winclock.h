@@ -1,0 +1,11 @@
+#pragma once
+#include "platform/clock.h"
+
+namespace pw::win {
+
+class WinClock final : public Clock {
+ public:
+  double secondsSinceMidnight() override;
+};
+
+}  // namespace pw::win
