@@ -37,7 +37,7 @@ void Form_Load(Services& s, MainWindow& window) {
 }
 
 void LoadSkin(Services& s, MainWindow& window) {
-  if (s.files.dir(besideProgram(s, kSkinFile), 0).empty()) return;
+  if (s.files.kind(besideProgram(s, kSkinFile)) != PathKind::NormalFile) return;
   window.setBackColor(kButtonFace);
   const auto controls = window.controls();
   for (std::size_t i = 0; i < controls.size(); ++i) {

@@ -1,30 +1,11 @@
 #include "capture/textfiles.h"
 
-#include <exception>
-
 namespace pw {
 
-bool FileExists(Files& files, TextView path) {
-  try {
-    files.fileDateTime(path);
-    return true;
-  } catch (const std::exception&) {
-    return false;
-  }
-}
+bool FileExists(Files& files, TextView path) { return files.kind(path) != PathKind::Missing; }
 
-void WriteTextFile(Files& files, TextView text, TextView path) {
-  auto file = files.openForOutput(path);
-  file->print(text);
-  file->close();
-}
+void WriteTextFile(Files& files, TextView text, TextView path) { files.replaceText(path, text); }
 
-void AppendTextToFile(Files& files, TextView content, TextView path) {
-  auto fileSystem = files.createFileSystemObject();
-  const bool exists = FileExists(files, path);
-  auto stream = fileSystem->openTextFile(path, exists ? IoMode::Append : IoMode::Write, true, false);
-  stream->write(content);
-  stream->close();
-}
+void AppendTextToFile(Files& files, TextView content, TextView path) { files.appendText(path, content); }
 
 }  // namespace pw

@@ -4,7 +4,7 @@
 
 namespace pw {
 
-// True when the file's date can be read; never fails.
+// True when the path names something, a file or a folder; never fails.
 bool FileExists(Files& files, TextView path);
 // Replaces the file's content with `text` (no line break is added), creating the file if needed.
 void WriteTextFile(Files& files, TextView text, TextView path);

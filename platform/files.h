@@ -1,48 +1,28 @@
 #pragma once
-#include <cstdint>
-#include <memory>
-
+// The files the handlers touch: the output file, and the pictures and skin beside the program.
 #include "platform/text.h"
 
 namespace pw {
 
-// A file opened for output: created or emptied on open. Text is written in the system's 8-bit
-// encoding without a byte-order mark.
-class OutputFile {
- public:
-  virtual ~OutputFile() = default;
-  virtual void print(TextView text) = 0;  // the text alone, no line break after it
-  virtual void close() = 0;
-};
+// Other: a folder, a device, a pipe, or (on Windows) a hidden or system file.
+enum class PathKind { Missing, NormalFile, Other };
 
-enum class IoMode : short { Write = 2, Append = 8 };
-
-// A stream of the file-system object. write() puts its text in one piece: when it fails part-way
-// the file is cut back to the length it had before.
-class TextStream {
- public:
-  virtual ~TextStream() = default;
-  virtual void write(TextView text) = 0;
-  virtual void close() = 0;
-};
-
-class FileSystemObject {
- public:
-  virtual ~FileSystemObject() = default;
-  // `unicode` false selects the system's 8-bit encoding.
-  virtual std::unique_ptr<TextStream> openTextFile(TextView path, IoMode mode, bool create,
-                                                   bool unicode) = 0;
-};
-
+// Text is written in the system's 8-bit encoding without a byte-order mark, in one piece, and is
+// on the disk when a call returns. When a write fails part-way the file keeps what it had.
 class Files {
  public:
   virtual ~Files() = default;
-  // Modification time (seconds since the epoch); fails when the path names nothing.
-  virtual std::int64_t fileDateTime(TextView path) = 0;
-  // The name part of `path` when it is an existing normal file (attributes 0), else "".
-  virtual Text dir(TextView path, int attributes) = 0;
-  virtual std::unique_ptr<OutputFile> openForOutput(TextView path) = 0;
-  virtual std::unique_ptr<FileSystemObject> createFileSystemObject() = 0;
+  // What `path` names now. Never fails: a name the system cannot take names nothing.
+  virtual PathKind kind(TextView path) = 0;
+  // Makes `text` the file's whole content, creating the file if needed.
+  virtual void replaceText(TextView path, TextView text) = 0;
+  // Adds `text` after the file's last byte, creating the file if needed.
+  virtual void appendText(TextView path, TextView text) = 0;
 };
+
+// How every backend words a file it will not write. `purpose`: "for output", "for appending";
+// `what`: "a named pipe", "a device", …
+[[noreturn]] void throwBadFileName(TextView path);
+[[noreturn]] void throwNotAFile(TextView path, TextView purpose, TextView what);
 
 }  // namespace pw

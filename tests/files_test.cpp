@@ -33,12 +33,13 @@ TEST_F(FilesTest, FileExistsOnlyForSomethingThatIsThere) {
   EXPECT_FALSE(FileExists(files, Text(u"a\0b", 3)));
 }
 
-TEST_F(FilesTest, DirListsNormalFilesOnly) {
+TEST_F(FilesTest, OnlyARegularFileIsANormalFile) {
   writeBytes(dir / "o.cjs", "x");
   std::filesystem::create_directory(dir / "folder.cjs");
-  EXPECT_EQ(files.dir(path(dir / "o.cjs"), 0), u"o.cjs");
-  EXPECT_EQ(files.dir(path(dir / "folder.cjs"), 0), u"");
-  EXPECT_EQ(files.dir(path(dir / "none"), 0), u"");
+  EXPECT_EQ(files.kind(path(dir / "o.cjs")), PathKind::NormalFile);
+  EXPECT_EQ(files.kind(path(dir / "folder.cjs")), PathKind::Other);
+  EXPECT_TRUE(FileExists(files, path(dir / "folder.cjs")));
+  EXPECT_EQ(files.kind(path(dir / "none")), PathKind::Missing);
 }
 
 TEST_F(FilesTest, AppendCreatesThenAddsAfterTheLastByte) {
@@ -75,6 +76,11 @@ TEST_F(FilesTest, FailuresAreRuntimeErrorsThatNameThePath) {
     }
   }
   EXPECT_THROW(AppendTextToFile(files, u"A", Text(u"x\0y", 3)), RuntimeError);
+
+  // Text the encoding cannot hold is refused before the file is opened, so nothing is emptied.
+  writeBytes(dir / "kept.txt", "kept");
+  EXPECT_THROW(WriteTextFile(files, Text(1, char16_t(0xDC00)), path(dir / "kept.txt")), RuntimeError);
+  EXPECT_EQ(readBytes(dir / "kept.txt"), "kept");
 }
 
 // A pipe, a device or a socket is refused at once: opening a pipe nobody reads would never return.

@@ -5,13 +5,9 @@ namespace pw::posix {
 
 class PosixFiles final : public Files {
  public:
-  std::int64_t fileDateTime(TextView path) override;
-  Text dir(TextView path, int attributes) override;
-  std::unique_ptr<OutputFile> openForOutput(TextView path) override;
-  std::unique_ptr<FileSystemObject> createFileSystemObject() override;
+  PathKind kind(TextView path) override;
+  void replaceText(TextView path, TextView text) override;
+  void appendText(TextView path, TextView text) override;
 };
-
-// The path as the bytes the system takes; a NUL or a lone surrogate makes it a bad file name.
-std::string nativePath(TextView path);
 
 }  // namespace pw::posix

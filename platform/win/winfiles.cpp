@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <utility>
 
 #include "platform/textencoding.h"
 #include "platform/win/winerror.h"
@@ -12,9 +11,7 @@ namespace pw::win {
 namespace {
 
 std::wstring nativePath(TextView path) {
-  if (path.empty() || path.find(u'\0') != TextView::npos) {
-    throw RuntimeError(err::BadFileName, u"Bad file name: " + quoted(path) + u".");
-  }
+  if (path.empty() || path.find(u'\0') != TextView::npos) throwBadFileName(path);
   return wide(path);
 }
 
@@ -43,8 +40,7 @@ HANDLE openFile(TextView path, DWORD disposition, TextView purpose) {
   // A pipe, a console or a serial port would take the text somewhere else, or wait for a reader.
   if (GetFileType(file) != FILE_TYPE_DISK) {
     CloseHandle(file);
-    throw RuntimeError(err::PathFileAccess, u"Could not open " + quoted(path) + u" " + Text(purpose) +
-                                                u": it is a pipe or a device, not a file. Choose a file, or a new name.");
+    throwNotAFile(path, purpose, u"a pipe or a device");
   }
   return file;
 }
@@ -59,55 +55,19 @@ bool writeAll(HANDLE file, const std::string& bytes) {
   return true;
 }
 
-// One open file: print or write, then close.
-class WinFile final : public OutputFile, public TextStream {
- public:
-  WinFile(HANDLE file, Text path, bool append) : file_(file), path_(std::move(path)), append_(append) {}
-  ~WinFile() override {
-    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+// Writes `bytes` whole at the file's end, on the disk before it returns, then closes the file.
+void writeWhole(HANDLE file, TextView path, const std::string& bytes) {
+  LARGE_INTEGER before{};
+  SetFilePointerEx(file, LARGE_INTEGER{}, &before, FILE_END);
+  if (!writeAll(file, bytes) || !FlushFileBuffers(file)) {
+    const DWORD error = GetLastError();
+    // Leave the file as it was rather than with a torn piece of text at its end.
+    SetFilePointerEx(file, before, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+    throwWinError(error, u"write to " + quoted(path));
   }
-
-  void print(TextView text) override { write(text); }
-
-  void write(TextView text) override {
-    const std::string bytes = encodeAnsi(text);
-    LARGE_INTEGER before{};
-    if (append_) SetFilePointerEx(file_, LARGE_INTEGER{}, &before, FILE_END);
-    else SetFilePointerEx(file_, LARGE_INTEGER{}, &before, FILE_CURRENT);
-    // On the disk before the command says it is done: a power cut then loses nothing.
-    if (!writeAll(file_, bytes) || !FlushFileBuffers(file_)) {
-      const DWORD error = GetLastError();
-      // Leave the file as it was rather than with a torn piece of text at its end.
-      SetFilePointerEx(file_, before, nullptr, FILE_BEGIN);
-      SetEndOfFile(file_);
-      throwWinError(error, u"write to " + quoted(path_));
-    }
-  }
-
-  void close() override {
-    HANDLE file = std::exchange(file_, INVALID_HANDLE_VALUE);
-    if (file != INVALID_HANDLE_VALUE && !CloseHandle(file)) throwLastError(u"close " + quoted(path_));
-  }
-
- private:
-  HANDLE file_;
-  Text path_;
-  bool append_;
-};
-
-class WinFileSystemObject final : public FileSystemObject {
- public:
-  std::unique_ptr<TextStream> openTextFile(TextView path, IoMode mode, bool create, bool unicode) override {
-    if (unicode) throw RuntimeError(err::InvalidProcedureCall, u"Unicode text files are not supported.");
-    const bool append = mode == IoMode::Append;
-    const DWORD disposition = append ? (create ? OPEN_ALWAYS : OPEN_EXISTING) : (create ? CREATE_ALWAYS : TRUNCATE_EXISTING);
-    return std::make_unique<WinFile>(openFile(path, disposition, append ? u"for appending" : u"for writing"),
-                                     Text(path), append);
-  }
-};
-
-bool attributesOf(TextView path, WIN32_FILE_ATTRIBUTE_DATA& data) {
-  return GetFileAttributesExW(nativePath(path).c_str(), GetFileExInfoStandard, &data);
+  if (!CloseHandle(file)) throwLastError(u"close " + quoted(path));
 }
 
 }  // namespace
@@ -126,33 +86,25 @@ std::string encodeAnsi(TextView text, UINT codePage) {
   throwUnrepresentable(text, 0, codePageName(codePage));
 }
 
-std::int64_t WinFiles::fileDateTime(TextView path) {
+PathKind WinFiles::kind(TextView path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (path.empty() || !attributesOf(path, data)) {
-    throw RuntimeError(err::FileNotFound, u"File not found: " + quoted(path) + u".");
+  if (path.empty() || path.find(u'\0') != TextView::npos ||
+      !GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data)) {
+    return PathKind::Missing;
   }
-  ULARGE_INTEGER time{};
-  time.LowPart = data.ftLastWriteTime.dwLowDateTime;
-  time.HighPart = data.ftLastWriteTime.dwHighDateTime;
-  // From 100 ns steps since 1601 to seconds since 1970.
-  return static_cast<std::int64_t>(time.QuadPart / 10000000ULL) - 11644473600LL;
-}
-
-Text WinFiles::dir(TextView path, int attributes) {
-  if (attributes != 0) throw RuntimeError(err::InvalidProcedureCall, u"Only normal files can be listed.");
-  WIN32_FILE_ATTRIBUTE_DATA data{};
   constexpr DWORD kNotNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-  if (path.empty() || !attributesOf(path, data) || (data.dwFileAttributes & kNotNormal)) return {};
-  const auto separator = path.find_last_of(u"\\/:");
-  return Text(separator == TextView::npos ? path : path.substr(separator + 1));
+  return data.dwFileAttributes & kNotNormal ? PathKind::Other : PathKind::NormalFile;
 }
 
-std::unique_ptr<OutputFile> WinFiles::openForOutput(TextView path) {
-  return std::make_unique<WinFile>(openFile(path, CREATE_ALWAYS, u"for output"), Text(path), false);
+// The text is encoded before the file is opened: text the code page cannot hold leaves it untouched.
+void WinFiles::replaceText(TextView path, TextView text) {
+  const std::string bytes = encodeAnsi(text);
+  writeWhole(openFile(path, CREATE_ALWAYS, u"for output"), path, bytes);
 }
 
-std::unique_ptr<FileSystemObject> WinFiles::createFileSystemObject() {
-  return std::make_unique<WinFileSystemObject>();
+void WinFiles::appendText(TextView path, TextView text) {
+  const std::string bytes = encodeAnsi(text);
+  writeWhole(openFile(path, OPEN_ALWAYS, u"for appending"), path, bytes);
 }
 
 }  // namespace pw::win

@@ -10,10 +10,9 @@ namespace pw::win {
 // Files through the Win32 file API; 8-bit text in the system's ANSI code page.
 class WinFiles final : public Files {
  public:
-  std::int64_t fileDateTime(TextView path) override;
-  Text dir(TextView path, int attributes) override;
-  std::unique_ptr<OutputFile> openForOutput(TextView path) override;
-  std::unique_ptr<FileSystemObject> createFileSystemObject() override;
+  PathKind kind(TextView path) override;
+  void replaceText(TextView path, TextView text) override;
+  void appendText(TextView path, TextView text) override;
 };
 
 // `text` in code page `codePage` (CP_ACP: the system's). A character the code page has no form

@@ -99,29 +99,23 @@ TEST(WinFiles, AppendCreatesThenAddsAndAFailedWriteLeavesTheFileAlone) {
   TempFolder folder;
   win::WinFiles files;
   const Text path = folder.file(u"out.txt");
-  auto fso = files.createFileSystemObject();
-  auto stream = fso->openTextFile(path, IoMode::Append, true, false);
-  stream->write(u"one\r\n");
-  stream->close();
-  stream = fso->openTextFile(path, IoMode::Append, true, false);
-  stream->write(u"two\r\n");
+  files.appendText(path, u"one\r\n");
+  files.appendText(path, u"two\r\n");
   // No 8-bit code page has U+1F600; a system whose "ANSI" page is UTF-8 writes it.
   if (GetACP() != CP_UTF8) {
-    EXPECT_THROW(stream->write(u"\U0001F600\r\n"), RuntimeError);
+    EXPECT_THROW(files.appendText(path, u"\U0001F600\r\n"), RuntimeError);
+    EXPECT_THROW(files.replaceText(path, u"\U0001F600"), RuntimeError);
   }
-  stream->close();
   EXPECT_EQ(contents(path), "one\r\ntwo\r\n");
-  EXPECT_EQ(files.dir(path, 0), u"out.txt");
-  EXPECT_GT(files.fileDateTime(path), 1'600'000'000);
+  EXPECT_EQ(files.kind(path), PathKind::NormalFile);
 
-  auto output = files.openForOutput(path);
-  output->print(u"");
-  output->close();
+  files.replaceText(path, u"");
   EXPECT_EQ(contents(path), "") << "output empties the file and adds nothing";
 
-  EXPECT_EQ(files.dir(folder.path(), 0), u"") << "a folder is not a file";
-  EXPECT_THROW(files.fileDateTime(folder.file(u"missing.txt")), RuntimeError);
-  EXPECT_THROW(fso->openTextFile(folder.file(u"no\\such\\folder.txt"), IoMode::Append, true, false), RuntimeError);
+  EXPECT_EQ(files.kind(folder.path()), PathKind::Other) << "a folder is not a file";
+  EXPECT_EQ(files.kind(folder.file(u"missing.txt")), PathKind::Missing);
+  EXPECT_EQ(files.kind(Text(u"a\0b", 3)), PathKind::Missing);
+  EXPECT_THROW(files.appendText(folder.file(u"no\\such\\folder.txt"), u"x"), RuntimeError);
 }
 
 // Answers the dialog titled `title` that our process shows, from another thread.
