@@ -4,6 +4,8 @@
 #include <X11/Xlib.h>
 #include <poll.h>
 
+#include "platform/x11/x11properties.h"
+
 namespace pw::x11 {
 namespace {
 
@@ -13,7 +15,9 @@ constexpr auto kRememberSilence = std::chrono::seconds(2);
 
 SelectionProbe::SelectionProbe(int answerMs) : answerMs_(answerMs) {
   display_ = XOpenDisplay(nullptr);
-  if (display_) window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 1, 1, 0, 0, 0);
+  if (!display_) return;
+  window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 1, 1, 0, 0, 0);
+  atoms_.emplace(display_);
 }
 
 SelectionProbe::~SelectionProbe() {
@@ -22,14 +26,14 @@ SelectionProbe::~SelectionProbe() {
 
 OwnerState SelectionProbe::clipboardOwner() {
   if (!display_) return OwnerState::Answers;  // nothing to ask with: let the caller try
-  const Atom clipboard = XInternAtom(display_, "CLIPBOARD", False);
+  const Atom clipboard = atoms_->clipboard;
   const Window owner = XGetSelectionOwner(display_, clipboard);
   if (owner == None) return OwnerState::NoOwner;
   const auto now = std::chrono::steady_clock::now();
   if (owner == silentOwner_ && now - silentSince_ < kRememberSilence) return OwnerState::Silent;
 
-  const Atom property = XInternAtom(display_, "PAGEWICK_PROBE", False);
-  XConvertSelection(display_, clipboard, XInternAtom(display_, "TARGETS", False), property, window_, CurrentTime);
+  const Atom property = atoms_->probe;
+  XConvertSelection(display_, clipboard, atoms_->targets, property, window_, CurrentTime);
   XFlush(display_);
   const auto deadline = now + std::chrono::milliseconds(answerMs_);
   for (;;) {

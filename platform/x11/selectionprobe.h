@@ -3,6 +3,9 @@
 // for every request it makes, and reading text makes three, so a hung owner froze the window
 // for 15 s (measured).
 #include <chrono>
+#include <optional>
+
+#include "platform/x11/x11properties.h"
 
 typedef struct _XDisplay Display;
 
@@ -26,6 +29,7 @@ class SelectionProbe {
  private:
   Display* display_ = nullptr;
   unsigned long window_ = 0;
+  std::optional<Atoms> atoms_;
   int answerMs_;
   unsigned long silentOwner_ = 0;
   std::chrono::steady_clock::time_point silentSince_;

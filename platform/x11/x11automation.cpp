@@ -40,7 +40,8 @@ Text unavailableReason(const char* name) {
 X11Windows::X11Windows(const char* displayName) {
   XSetErrorHandler(ignoreErrors);
   display_ = XOpenDisplay(displayName);
-  if (!display_) unavailable_ = unavailableReason(displayName);
+  if (display_) props_.emplace(display_);
+  else unavailable_ = unavailableReason(displayName);
 }
 
 X11Windows::~X11Windows() {
@@ -52,39 +53,37 @@ Display* X11Windows::display() {
   return display_;
 }
 
+Properties& X11Windows::props() {
+  display();
+  return *props_;
+}
+
 bool X11Windows::windowManagerRunning() {
-  Display* d = display();
-  Properties props(d);
-  auto check = props.window(DefaultRootWindow(d), "_NET_SUPPORTING_WM_CHECK");
-  return check && props.window(*check, "_NET_SUPPORTING_WM_CHECK") == check;
+  Properties& props = this->props();
+  const auto check = props.window(DefaultRootWindow(display_), props.atoms.netSupportingWmCheck);
+  return check && props.window(*check, props.atoms.netSupportingWmCheck) == check;
 }
 
 std::vector<WindowCandidate> X11Windows::windows() {
-  Display* d = display();
-  Properties props(d);
-  const Window root = DefaultRootWindow(d);
+  Properties& props = this->props();
+  const Window root = DefaultRootWindow(display_);
   std::vector<unsigned long> windows;  // bottom first
   if (windowManagerRunning()) {
-    windows = props.windows(root, "_NET_CLIENT_LIST_STACKING");
-    if (windows.empty()) windows = props.windows(root, "_NET_CLIENT_LIST");
+    windows = props.windows(root, props.atoms.netClientListStacking);
+    if (windows.empty()) windows = props.windows(root, props.atoms.netClientList);
   } else {
-    Window unusedRoot, unusedParent, *children = nullptr;
-    unsigned count = 0;
-    if (XQueryTree(d, root, &unusedRoot, &unusedParent, &children, &count)) {
-      for (unsigned i = 0; i < count; ++i) {
-        XWindowAttributes attributes;
-        if (XGetWindowAttributes(d, children[i], &attributes) && attributes.map_state == IsViewable &&
-            !attributes.override_redirect) {
-          windows.push_back(children[i]);
-        }
+    for (const Window child : props.children(root)) {
+      XWindowAttributes attributes;
+      if (XGetWindowAttributes(display_, child, &attributes) && attributes.map_state == IsViewable &&
+          !attributes.override_redirect) {
+        windows.push_back(child);
       }
-      if (children) XFree(children);
     }
   }
   std::vector<WindowCandidate> result;
   const auto self = static_cast<unsigned long>(::getpid());
   for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
-    if (props.cardinal(*it, "_NET_WM_PID") == self) continue;
+    if (props.cardinal(*it, props.atoms.netWmPid) == self) continue;
     if (auto title = props.title(*it)) result.push_back({*it, std::move(*title)});
   }
   return result;
@@ -93,16 +92,16 @@ std::vector<WindowCandidate> X11Windows::windows() {
 void X11Windows::raise(WindowHandle window, int route) {
   Display* d = display();
   const bool viaWindowManager = route == 0 && windowManagerRunning();
-  Properties props(d);
+  Properties& props = this->props();
   const Window root = DefaultRootWindow(d);
   if (viaWindowManager) {
-    auto desktop = props.cardinal(window, "_NET_WM_DESKTOP");
-    auto current = props.cardinal(root, "_NET_CURRENT_DESKTOP");
+    auto desktop = props.cardinal(window, props.atoms.netWmDesktop);
+    auto current = props.cardinal(root, props.atoms.netCurrentDesktop);
     if (desktop && current && *desktop != 0xFFFFFFFFul && *desktop != *current) {
-      props.sendToRoot(root, "_NET_CURRENT_DESKTOP", {static_cast<long>(*desktop), CurrentTime});
+      props.sendToRoot(root, props.atoms.netCurrentDesktop, {static_cast<long>(*desktop), CurrentTime});
     }
     // Source 2: a pager acting for the user, which window managers do not refuse.
-    props.sendToRoot(window, "_NET_ACTIVE_WINDOW", {2, CurrentTime, 0});
+    props.sendToRoot(window, props.atoms.netActiveWindow, {2, CurrentTime, 0});
   } else {
     XMapRaised(d, window);
     XRaiseWindow(d, window);
@@ -114,41 +113,32 @@ void X11Windows::raise(WindowHandle window, int route) {
   XSync(d, False);
 }
 
-bool X11Windows::hasFocus(WindowHandle window) {
-  Display* d = display();
+// The windows from the one with the input focus up to its top-level window, until `stop` says so.
+template <class Stop>
+void X11Windows::upFromFocus(Stop stop) {
   Window focus = 0;
   int revert = 0;
-  XGetInputFocus(d, &focus, &revert);
-  // The focus may sit on one of the window's children.
+  XGetInputFocus(display(), &focus, &revert);
   for (int depth = 0; focus > PointerRoot && depth < 64; ++depth) {
-    if (focus == window) return true;
-    Window root, parent, *children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(d, focus, &root, &parent, &children, &count)) return false;
-    if (children) XFree(children);
-    if (parent == root) return false;
-    focus = parent;
+    if (stop(focus)) return;
+    const auto parent = props().parent(focus);
+    if (!parent) return;
+    focus = *parent;
   }
-  return false;
 }
 
+// The focus may sit on one of the window's children.
+bool X11Windows::hasFocus(WindowHandle window) {
+  bool found = false;
+  upFromFocus([&](Window w) { return found = w == window; });
+  return found;
+}
+
+// The first window up from the focus that has a title: the client, inside any frame.
 std::optional<Text> X11Windows::focusedTitle() {
-  Display* d = display();
-  Properties props(d);
-  Window focus = 0;
-  int revert = 0;
-  XGetInputFocus(d, &focus, &revert);
-  // The first window up from the focus that has a title: the client, inside any frame.
-  for (int depth = 0; focus > PointerRoot && depth < 64; ++depth) {
-    if (auto title = props.title(focus)) return title;
-    Window root, parent, *children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(d, focus, &root, &parent, &children, &count)) break;
-    if (children) XFree(children);
-    if (parent == root) break;
-    focus = parent;
-  }
-  return std::nullopt;
+  std::optional<Text> title;
+  upFromFocus([&](Window w) { return (title = props().title(w)).has_value(); });
+  return title;
 }
 
 Text X11Windows::heldModifier() { return Keyboard(display()).heldModifier(); }

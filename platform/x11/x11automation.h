@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/activation.h"
+#include "platform/x11/x11properties.h"
 
 typedef struct _XDisplay Display;
 
@@ -35,8 +36,12 @@ class X11Windows final : public WindowSystem {
 
  private:
   Display* display();
+  Properties& props();
+  template <class Stop>
+  void upFromFocus(Stop stop);
 
   Display* display_ = nullptr;
+  std::optional<Properties> props_;
   Text unavailable_;
 };
 
