@@ -114,14 +114,20 @@ TEST(WinAutomation, CaptureCopiesThePageExactlyAndLeavesOurWindowTopmost) {
   const Text page = u"First line\r\nTab\there\r\n\r\nNot in the BMP: \U0001F600 \U0001D11E, and \u00E9 \u00DF \u0416\r\nend";
   TestPage browser(u"Test Page - Google Chrome", page);
   OwnWindow own;
+  win::WinClock clock;
+  win::WinEventPump events(clock);
+  // The window manager activates a new window once it has mapped it, which would take the focus
+  // from the browser in the middle of a capture: let it do so first.
+  ASSERT_TRUE(waitFor(10000, [&] {
+    events.doEvents();
+    return GetForegroundWindow() == hwnd(own.handle());
+  }));
 
   CallLog log;
   win::WinWindows windows;
   ActivationPolicy automation(windows, win::WinWindows::kTiming);
   win::WinStacking stacking;
   win::WinClipboard clipboard;
-  win::WinClock clock;
-  win::WinEventPump events(clock);
   win::RegistrySettingsStore settings;
   RecordingMessageBoxes messages(log);
   win::WinSaveDialog saveDialog;

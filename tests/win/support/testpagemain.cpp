@@ -45,6 +45,24 @@ int holdClipboard(int ms, HANDLE ready) {
   return 0;
 }
 
+// The selection onto the clipboard, as browsers copy: they retry while another program (here
+// Wine's own clipboard bridge to X11) has the clipboard open, where the edit box's WM_COPY gives
+// up at once and the copy is lost.
+void copySelection(HWND owner) {
+  DWORD start = 0, end = 0;
+  SendMessageW(editBox, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(editBox)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(editBox, text.data(), static_cast<int>(text.size()))));
+  text = text.substr(start, end - start);
+  for (int attempt = 0; attempt < 200 && !OpenClipboard(owner); ++attempt) Sleep(10);
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  CopyMemory(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -91,7 +109,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
       continue;
     }
     if (message.message == WM_KEYDOWN && ctrl && message.wParam == 'C') {
-      SendMessageW(editBox, WM_COPY, 0, 0);
+      copySelection(page);
       continue;
     }
     TranslateMessage(&message);
