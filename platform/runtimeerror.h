@@ -40,4 +40,7 @@ class RuntimeError : public std::exception {
   std::string utf8_;
 };
 
+// How every backend words a failed system call: "Could not <what>: <the system's reason>."
+[[noreturn]] void throwCouldNot(int number, TextView what, TextView reason);
+
 }  // namespace pw

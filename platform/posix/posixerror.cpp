@@ -23,7 +23,7 @@ Text errnoText(int error) {
 }
 
 void throwErrno(int error, TextView what) {
-  throw RuntimeError(errorNumberFor(error), u"Could not " + Text(what) + u": " + errnoText(error) + u".");
+  throwCouldNot(errorNumberFor(error), what, errnoText(error));
 }
 
 }  // namespace pw::posix

@@ -31,7 +31,7 @@ int errorNumberFor(DWORD error) {
 }
 
 void throwWinError(DWORD error, TextView what) {
-  throw RuntimeError(errorNumberFor(error), u"Could not " + Text(what) + u": " + systemMessage(error) + u".");
+  throwCouldNot(errorNumberFor(error), what, systemMessage(error));
 }
 
 }  // namespace pw::win
