@@ -14,6 +14,7 @@
 
 #include "app/commands.h"
 #include "app/exacttextedit.h"
+#include "app/layout.h"
 #include "app/startup.h"
 #include "capture/capturecommands.h"
 #include "app/controls/commondialog.h"
@@ -25,9 +26,9 @@ namespace pw {
 namespace {
 
 // Layout units: 15 twips are one pixel at 96 dpi; Qt scales device-independent pixels itself.
-QRect twips(int left, int top, int width, int height) {
+QRect twips(layout::Rect r) {
   const auto px = [](int t) { return static_cast<int>(std::lround(t / 15.0)); };
-  return {px(left), px(top), px(width), px(height)};
+  return {px(r.left), px(r.top), px(r.width), px(r.height)};
 }
 
 QColor colourOf(std::uint32_t colour) {
@@ -56,10 +57,10 @@ Form1::Form1(Services& services, std::unique_ptr<Dispatch> skin, std::unique_ptr
   setWindowTitle(QStringLiteral("Form1"));
   setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-  setFixedSize(twips(0, 0, 8040, 7245).size());
-  QFont font(QStringLiteral("Arial"));
-  font.setPointSizeF(9);
-  font.setBold(true);
+  setFixedSize(twips(layout::kForm).size());
+  QFont font(toQString(layout::kFormFont.face));
+  font.setPointSizeF(layout::kFormFont.points);
+  font.setBold(layout::kFormFont.bold);
   setFont(font);
   paintBackground(this, kWhite);
   setMouseTracking(true);
@@ -72,71 +73,52 @@ Form1::Form1(Services& services, std::unique_ptr<Dispatch> skin, std::unique_ptr
 
 Form1::~Form1() = default;
 
+QWidget* Form1::createControl(const layout::Control& c, QWidget* parent) {
+  const QString caption = toQString(c.caption);
+  switch (c.kind) {
+    case ControlKind::TextBox:
+      if (c.number == 1) {
+        text1_ = new ExactTextEdit(parent);
+        text1_->viewport()->setMouseTracking(true);
+        return text1_;
+      }
+      if (c.number == 3) return text3_ = new QLineEdit(caption, parent);
+      text2_ = new QLineEdit(caption, parent);
+      text2_->setMaxLength(std::numeric_limits<int>::max());  // a restored path is never cut short
+      paintBackground(text2_, kWhite);
+      return text2_;
+    case ControlKind::Frame: {
+      auto* f = new QGroupBox(caption, parent);
+      paintBackground(f, kWhite);
+      f->setMouseTracking(true);
+      (c.number == 1 ? frame1_ : c.number == 2 ? frame2_ : frame5_) = f;
+      return f;
+    }
+    case ControlKind::PushButton: return buttons_.at(c.number) = new controls::PushButton(caption, parent);
+    case ControlKind::Label: return new QLabel(caption, parent);
+    case ControlKind::OptionButton: {
+      auto* option = new QRadioButton(caption, parent);
+      paintBackground(option, kWhite);
+      return options_.at(c.number - 1) = option;
+    }
+    default: return nullptr;
+  }
+}
+
+QWidget* Form1::control(layout::Ref ref) const {
+  switch (ref.kind) {
+    case ControlKind::TextBox: return ref.number == 1 ? static_cast<QWidget*>(text1_) : ref.number == 2 ? text2_ : text3_;
+    case ControlKind::PushButton: return buttons_.at(ref.number);
+    case ControlKind::OptionButton: return options_.at(ref.number - 1);
+    default: return frame(ref.number);
+  }
+}
+
 void Form1::createControls() {
-  const auto add = [this](QWidget* widget, ControlKind kind) { collection_.emplace_back(widget, kind); };
-  const auto button = [this](int number, QWidget* parent, const char16_t* caption, QRect geometry) {
-    auto* b = new controls::PushButton(toQString(caption), parent);
-    b->setGeometry(geometry);
-    buttons_[number] = b;
-    return b;
-  };
-  const auto frame = [this](const char16_t* caption, QRect geometry) {
-    auto* f = new QGroupBox(toQString(caption), this);
-    f->setGeometry(geometry);
-    paintBackground(f, kWhite);
-    f->setMouseTracking(true);
-    return f;
-  };
-  const auto label = [](const char16_t* caption, QWidget* parent, QRect geometry) {
-    auto* l = new QLabel(toQString(caption), parent);
-    l->setGeometry(geometry);
-    return l;
-  };
-
-  // In the order of the control tree; children of a frame right after it.
-  text3_ = new QLineEdit(QStringLiteral("Text3"), this);
-  text3_->setGeometry(twips(360, 7590, 1455, 735));
-  add(text3_, ControlKind::TextBox);
-
-  frame2_ = frame(u"Option 2: Copy To Text File", twips(120, 5280, 7800, 1845));
-  add(frame2_, ControlKind::Frame);
-  text2_ = new QLineEdit(frame2_);
-  text2_->setGeometry(twips(1080, 300, 5760, 345));
-  text2_->setMaxLength(std::numeric_limits<int>::max());  // a restored path is never cut short
-  paintBackground(text2_, kWhite);
-  add(text2_, ControlKind::TextBox);
-  add(button(6, frame2_, u"...", twips(6840, 300, 720, 345)), ControlKind::PushButton);
-  add(button(3, frame2_, u"Clear Contents Of Text File", twips(240, 1260, 7320, 405)), ControlKind::PushButton);
-  add(button(4, frame2_, u"Copy Browser Text and Append To Text File", twips(240, 750, 7320, 405)),
-      ControlKind::PushButton);
-  label2_ = label(u"Text File:", frame2_, twips(240, 330, 750, 225));
-  add(label2_, ControlKind::Label);
-
-  frame5_ = frame(u"Option 1: Copy To Text Box", twips(120, 2100, 7800, 3135));
-  add(frame5_, ControlKind::Frame);
-  text1_ = new ExactTextEdit(frame5_);
-  text1_->setGeometry(twips(240, 510, 7320, 1410));
-  text1_->viewport()->setMouseTracking(true);
-  add(text1_, ControlKind::TextBox);
-  add(button(1, frame5_, u"Clear Text Box", twips(240, 2550, 3600, 405)), ControlKind::PushButton);
-  add(button(2, frame5_, u"Copy Browser Text and Append To Text Box", twips(240, 2040, 7320, 405)),
-      ControlKind::PushButton);
-  add(button(5, frame5_, u"Copy Text Box To Clipboard", twips(3960, 2550, 3600, 405)), ControlKind::PushButton);
-  label1_ = label(u"Text Box:", frame5_, twips(240, 270, 795, 225));
-  add(label1_, ControlKind::Label);
-
-  add(button(9, this, u"Help", twips(120, 120, 7800, 405)), ControlKind::PushButton);
-
-  frame1_ = frame(u"Which Browser?", twips(120, 600, 7800, 1455));
-  add(frame1_, ControlKind::Frame);
-  const char16_t* names[] = {u"Internet Explorer", u"Chrome", u"Firefox"};
-  const int tops[] = {300, 650, 1000};
-  for (int i = 2; i >= 0; --i) {
-    auto* option = new QRadioButton(toQString(names[i]), frame1_);
-    option->setGeometry(twips(240, tops[i], 1935, 225));
-    paintBackground(option, kWhite);
-    options_[i] = option;
-    add(option, ControlKind::OptionButton);
+  for (const layout::Control& c : layout::kControls) {
+    QWidget* widget = createControl(c, c.frame ? frame(c.frame) : static_cast<QWidget*>(this));
+    widget->setGeometry(twips(c.at));
+    collection_.emplace_back(widget, c.kind);
   }
   collection_.emplace_back(nullptr, ControlKind::CommonDialog);
   collection_.emplace_back(nullptr, ControlKind::SkinFramework);
@@ -145,12 +127,9 @@ void Form1::createControls() {
   for (const auto& [widget, kind] : collection_) {
     if (widget && kind != ControlKind::Frame) widget->setAttribute(Qt::WA_NoMousePropagation);
   }
-
-  // Focus order by tab index; the hidden Text3 has it first.
-  QWidget* order[] = {text3_,      buttons_[9], options_[0], options_[1], options_[2], text1_,
-                      buttons_[2], buttons_[1], text2_,      buttons_[6], buttons_[4], buttons_[3],
-                      buttons_[5]};
-  for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+  for (std::size_t i = 0; i + 1 < layout::kTabOrder.size(); ++i) {
+    setTabOrder(control(layout::kTabOrder[i]), control(layout::kTabOrder[i + 1]));
+  }
   text3_->setFocus();
 }
 

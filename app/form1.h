@@ -17,6 +17,10 @@ class QRadioButton;
 
 namespace pw {
 
+namespace layout {
+struct Control;
+struct Ref;
+}  // namespace layout
 namespace controls {
 class PushButton;
 }
@@ -68,6 +72,8 @@ class Form1 final : public QWidget, public MainWindow {
 
  private:
   void createControls();
+  QWidget* createControl(const layout::Control& control, QWidget* parent);
+  QWidget* control(layout::Ref ref) const;
   void wireEvents();
   void updateOptionTabStop();
 
@@ -79,13 +85,11 @@ class Form1 final : public QWidget, public MainWindow {
   std::optional<QCursor> mouseIcon_;
 
   QLineEdit* text3_ = nullptr;
-  QGroupBox* frame2_ = nullptr;
   QLineEdit* text2_ = nullptr;
-  QLabel* label2_ = nullptr;
-  QGroupBox* frame5_ = nullptr;
   ExactTextEdit* text1_ = nullptr;
-  QLabel* label1_ = nullptr;
   QGroupBox* frame1_ = nullptr;
+  QGroupBox* frame2_ = nullptr;
+  QGroupBox* frame5_ = nullptr;
   std::array<QRadioButton*, 3> options_{};
   std::array<controls::PushButton*, 10> buttons_{};  // by number; 7 and 8 are not used
   // The control collection in creation order, with each control's kind.

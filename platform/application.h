@@ -29,6 +29,12 @@ class Application {
   virtual void openAddress(TextView address) = 0;
 };
 
+// How every backend words these failures. `detail`, when not empty, says why (": xdg-open was
+// not found").
+[[noreturn]] void throwNotAPicture(TextView path);
+[[noreturn]] void throwNotAWebAddress(TextView address);
+[[noreturn]] void throwAddressNotOpened(TextView address, TextView detail);
+
 // The runtime's random numbers.
 class Random {
  public:

@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 
 #include "app/controls/members.h"
+#include "app/layout.h"
+#include "platform/qtext.h"
 
 namespace pw::controls {
 
@@ -15,9 +17,9 @@ PushButton::PushButton(const QString& caption, QWidget* parent) : QPushButton(ca
   colours.setColor(QPalette::ButtonText, palette().color(QPalette::ButtonText));
   setPalette(colours);
   setAutoFillBackground(true);
-  QFont font(QStringLiteral("Arial"));
-  font.setPointSizeF(11.25);
-  font.setBold(true);
+  QFont font(toQString(layout::kButtonFont.face));
+  font.setPointSizeF(layout::kButtonFont.points);
+  font.setBold(layout::kButtonFont.bold);
   setFont(font);
 }
 

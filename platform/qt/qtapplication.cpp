@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include "platform/qtext.h"
-#include "platform/runtimeerror.h"
 
 namespace pw::qt {
 namespace {
@@ -42,7 +41,7 @@ Picture QtApplication::loadPicture(TextView path) {
   QImageReader reader(file);
   QImage image;
   if (!reader.canRead() || !reader.read(&image)) {
-    throw RuntimeError(err::InvalidPicture, u"Invalid picture: \"" + Text(path) + u"\" is not a picture or cursor Pagewick can read.");
+    throwNotAPicture(path);
   }
   image = image.convertToFormat(QImage::Format_ARGB32);
   Picture picture{image.width(), image.height(), 0, 0, {}};
@@ -58,12 +57,11 @@ Picture QtApplication::loadPicture(TextView path) {
 void QtApplication::openAddress(TextView address) {
   const QUrl url(toQString(address), QUrl::StrictMode);
   if (!url.isValid() || (url.scheme() != u"http" && url.scheme() != u"https") || url.host().isEmpty()) {
-    throw RuntimeError(err::InvalidProcedureCall, u"\"" + Text(address) + u"\" is not a web address.");
+    throwNotAWebAddress(address);
   }
   // The desktop's handler gets the address as one argument; no shell ever reads it.
   if (!QProcess::startDetached(QStringLiteral("xdg-open"), {QString::fromLatin1(url.toEncoded())})) {
-    throw RuntimeError(err::FileNotFound, u"The address \"" + Text(address) +
-                                              u"\" could not be opened: xdg-open was not found.");
+    throwAddressNotOpened(address, u": xdg-open was not found");
   }
 }
 
