@@ -1,8 +1,15 @@
 #include "platform/application.h"
 
+#include <cstdio>
+
 #include "platform/runtimeerror.h"
 
 namespace pw {
+
+void ApplicationBase::prepareToEnd() {
+  if (beforeEnd_) beforeEnd_();
+  std::fflush(nullptr);
+}
 
 void throwNotAPicture(TextView path) {
   throw RuntimeError(err::InvalidPicture,

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/text.h"
@@ -27,6 +28,23 @@ class Application {
   virtual Picture loadPicture(TextView path) = 0;
   // Opens a web address with the desktop's default handler, without waiting for it.
   virtual void openAddress(TextView address) = 0;
+};
+
+// What every backend's application keeps alike: the title, and what runs as the process ends
+// (the last saves reach the disk, the clipboard's text is handed over).
+class ApplicationBase : public Application {
+ public:
+  explicit ApplicationBase(std::function<void()> beforeEnd) : beforeEnd_(std::move(beforeEnd)) {}
+  Text title() override { return title_; }
+  void setTitle(TextView title) override { title_ = title; }
+
+ protected:
+  // Runs the hook and flushes the C streams; the backend then leaves the process at once.
+  void prepareToEnd();
+
+ private:
+  Text title_ = u"Pagewick";
+  std::function<void()> beforeEnd_;
 };
 
 // How every backend words these failures. `detail`, when not empty, says why (": xdg-open was

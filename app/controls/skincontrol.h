@@ -1,7 +1,7 @@
 #pragma once
 // The skin control, with the members of members::skin, for every window. A skin file is a style
 // sheet in UTF-8: the Qt window applies all of it, the Win32 window the colours that
-// skinColours() reads (docs/skins.md).
+// skinColours() reads.
 #include <cstdint>
 #include <optional>
 #include <string>

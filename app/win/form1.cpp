@@ -144,7 +144,7 @@ void Form1::createControls() {
     previous = control(ref);
   }
   for (const Control& c : collection_) {
-    if (c.spec && c.spec->kind == ControlKind::Frame) {
+    if (c.entry && c.entry->kind == ControlKind::Frame) {
       SetWindowPos(c.hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   }
@@ -153,7 +153,7 @@ void Form1::createControls() {
 
 HWND Form1::control(layout::Ref ref) const {
   for (const Control& c : collection_) {
-    if (c.spec && c.spec->kind == ref.kind && c.spec->number == ref.number) return c.hwnd;
+    if (c.entry && c.entry->kind == ref.kind && c.entry->number == ref.number) return c.hwnd;
   }
   return nullptr;
 }
@@ -197,7 +197,7 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       FillRect(reinterpret_cast<HDC>(wParam), &all, brush(back_));
       // A frame's colour fills its inside, as a frame of the Qt window does.
       for (const Control& c : collection_) {
-        if (!c.spec || c.spec->kind != ControlKind::Frame || !c.back) continue;
+        if (!c.entry || c.entry->kind != ControlKind::Frame || !c.back) continue;
         RECT inside;
         GetWindowRect(c.hwnd, &inside);
         MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&inside), 2);
@@ -223,8 +223,8 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void Form1::onCommand(int id, int code) {
   const std::size_t index = static_cast<std::size_t>(id - kFirstId);
-  if (index >= collection_.size() || !collection_[index].spec) return;
-  const layout::Control& c = *collection_[index].spec;
+  if (index >= collection_.size() || !collection_[index].entry) return;
+  const layout::Control& c = *collection_[index].entry;
   if (c.kind == ControlKind::PushButton && code == BN_CLICKED) {
     switch (c.number) {
       case 1: return PushButton1_Click(s_, *this);
@@ -271,13 +271,13 @@ HBRUSH Form1::brushFor(HWND hwnd, HDC dc) {
   const Control* c = controlOf(hwnd);
   // A label takes its colour without showing it: it shows what lies behind it.
   std::uint32_t colour = back_;
-  if (c && c->spec && c->spec->kind == ControlKind::Label) {
+  if (c && c->entry && c->entry->kind == ControlKind::Label) {
     for (const Control& f : collection_) {
-      if (f.spec && f.spec->kind == ControlKind::Frame && f.spec->number == c->spec->frame && f.back) colour = *f.back;
+      if (f.entry && f.entry->kind == ControlKind::Frame && f.entry->number == c->entry->frame && f.back) colour = *f.back;
     }
   } else if (c && c->back) {
     colour = *c->back;
-  } else if (c && c->spec && c->spec->kind == ControlKind::TextBox) {
+  } else if (c && c->entry && c->entry->kind == ControlKind::TextBox) {
     colour = GetSysColor(COLOR_WINDOW);
   }
   if (c && c->text) SetTextColor(dc, rgb(*c->text));
@@ -375,7 +375,8 @@ void Form1::setMousePointer(int code) {
   POINT at;
   GetCursorPos(&at);
   // The pointer changes at once when it is over the window, not at its next move.
-  if (WindowFromPoint(at) && (WindowFromPoint(at) == window_ || IsChild(window_, WindowFromPoint(at)))) {
+  const HWND under = WindowFromPoint(at);
+  if (under && (under == window_ || IsChild(window_, under))) {
     SendMessageW(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(window_), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   }
 }
@@ -415,7 +416,7 @@ void Form1::applySkin(const std::vector<controls::SkinRule>& rules) {
       }
       for (ControlKind kind : kindsOf(selector)) {
         for (Control& c : collection_) {
-          if (!c.spec || c.spec->kind != kind) continue;
+          if (!c.entry || c.entry->kind != kind) continue;
           if (rule.background) c.back = *rule.background;
           if (rule.text) c.text = *rule.text;
         }

@@ -53,7 +53,7 @@ class Form1 final : public MainWindow {
  private:
   struct Control {
     ControlKind kind;
-    const layout::Control* spec;  // null for the dialog and skin controls
+    const layout::Control* entry;  // null for the dialog and skin controls
     HWND hwnd;
     std::optional<std::uint32_t> back, text;
   };

@@ -7,7 +7,6 @@
 #include <QProcess>
 #include <QUrl>
 #include <QWindow>
-#include <cstdio>
 #include <unistd.h>
 
 #include "platform/qtext.h"
@@ -31,8 +30,7 @@ void readCursorHotSpot(const QString& path, Picture& picture) {
 Text QtApplication::path() { return fromQString(QCoreApplication::applicationDirPath()); }
 
 void QtApplication::end() {
-  if (beforeEnd_) beforeEnd_();
-  std::fflush(nullptr);
+  prepareToEnd();
   ::_exit(0);
 }
 

@@ -4,7 +4,6 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "platform/win/winstring.h"
 
@@ -56,8 +55,7 @@ Text WinApplication::path() {
 }
 
 void WinApplication::end() {
-  if (beforeEnd_) beforeEnd_();
-  std::fflush(nullptr);
+  prepareToEnd();
   ExitProcess(0);
 }
 
