@@ -225,7 +225,8 @@ void Form1::onCommand(int id, int code) {
   const std::size_t index = static_cast<std::size_t>(id - kFirstId);
   if (index >= collection_.size() || !collection_[index].entry) return;
   const layout::Control& c = *collection_[index].entry;
-  if (c.kind == ControlKind::PushButton && code == BN_CLICKED) {
+  // An owner-drawn button reports the second click of a quick pair as a double click only.
+  if (c.kind == ControlKind::PushButton && (code == BN_CLICKED || code == BN_DOUBLECLICKED)) {
     switch (c.number) {
       case 1: return PushButton1_Click(s_, *this);
       case 2: return PushButton2_Click(s_, *this);
