@@ -2,7 +2,9 @@
 // multi-line edit box with a known text. It selects all on Ctrl+A and copies on Ctrl+C itself,
 // because not every edit control does (Wine's ignores Ctrl+A).
 //
-//   test_page --title T --text FILE [--minimized] [--hidden] [--tool] --ready EVENT
+//   test_page --title T --text FILE [--minimized] [--hidden] [--tool] [--no-copy] [--ready EVENT]
+//   (--title-file FILE instead of --title: a command line from outside Wine is decoded in the
+//   Unix locale, which need not hold the title's characters)
 //   test_page --hold-clipboard MS --ready EVENT   (holds the clipboard open for MS ms, then ends)
 #include <windows.h>
 
@@ -69,21 +71,24 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   std::wstring title, textFile, readyName;
-  bool minimized = false, hidden = false, tool = false;
+  bool minimized = false, hidden = false, tool = false, copies = true;
   int holdMs = -1;
   for (int i = 1; i < argc; ++i) {
     const std::wstring arg = argv[i];
     const auto next = [&] { return i + 1 < argc ? std::wstring(argv[++i]) : std::wstring(); };
     if (arg == L"--title") title = next();
+    else if (arg == L"--title-file") title = readText(next());
     else if (arg == L"--text") textFile = next();
     else if (arg == L"--ready") readyName = next();
     else if (arg == L"--minimized") minimized = true;
     else if (arg == L"--hidden") hidden = true;
     else if (arg == L"--tool") tool = true;
+    else if (arg == L"--no-copy") copies = false;  // a browser still busy copying
     else if (arg == L"--hold-clipboard") holdMs = std::stoi(next());
   }
-  HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, readyName.c_str());
-  if (!ready) return 3;
+  // Started from outside Wine, there is no event: the caller watches for the window.
+  HANDLE ready = readyName.empty() ? nullptr : OpenEventW(EVENT_MODIFY_STATE, FALSE, readyName.c_str());
+  if (!readyName.empty() && !ready) return 3;
   if (holdMs >= 0) return holdClipboard(holdMs, ready);
 
   WNDCLASSW pageClass{};
@@ -99,7 +104,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                             0, page, nullptr, instance, nullptr);
   if (!hidden) ShowWindow(page, minimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL);
   UpdateWindow(page);
-  SetEvent(ready);
+  if (ready) SetEvent(ready);
 
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -109,7 +114,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
       continue;
     }
     if (message.message == WM_KEYDOWN && ctrl && message.wParam == 'C') {
-      copySelection(page);
+      if (copies) copySelection(page);
       continue;
     }
     TranslateMessage(&message);

@@ -1,0 +1,114 @@
+// Looks inside Wine for the end-to-end tests, which run outside it: what the clipboard holds, a
+// setting's exact value, whether a window is topmost. Text goes to and from files as raw UTF-16,
+// so that nothing on the way (Wine's clipboard bridge, a console code page) changes a unit.
+//
+//   wine_probe code-page OUT                  the ANSI code page, as digits
+//   wine_probe clipboard OUT                  the clipboard's CF_UNICODETEXT (exit 1: none)
+//   wine_probe offer FILE                     puts FILE's text on the clipboard
+//   wine_probe get KEY OUT                    Pagewick's setting KEY (exit 1: absent)
+//   wine_probe set KEY FILE [dword]           sets it from FILE (or as a number, to damage it)
+//   wine_probe forget                         removes all of Pagewick's settings
+//   wine_probe topmost FILE                   exit 0 when the window titled as FILE says is topmost
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+const wchar_t kSettings[] = L"Software\\Kelvarin\\Pagewick";
+
+void writeUnits(const std::wstring& path, const wchar_t* units, std::size_t count) {
+  std::ofstream(std::filesystem::path(path), std::ios::binary)
+      .write(reinterpret_cast<const char*>(units), static_cast<std::streamsize>(count * sizeof(wchar_t)));
+}
+
+std::wstring readUnits(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+}
+
+// Another program may have it open for a moment.
+bool openClipboard() {
+  for (int attempt = 0; !OpenClipboard(nullptr); ++attempt) {
+    if (attempt == 500) return false;
+    Sleep(10);
+  }
+  return true;
+}
+
+int clipboard(const std::wstring& out) {
+  if (!openClipboard()) return 2;
+  int result = 1;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    const auto* units = static_cast<const wchar_t*>(GlobalLock(data));
+    std::size_t count = GlobalSize(data) / sizeof(wchar_t);
+    while (count > 0 && units[count - 1] == L'\0') --count;  // the terminator and any padding
+    writeUnits(out, units, count);
+    GlobalUnlock(data);
+    result = 0;
+  }
+  CloseClipboard();
+  return result;
+}
+
+int offer(const std::wstring& file) {
+  const std::wstring text = readUnits(file);
+  if (!openClipboard()) return 2;
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  CopyMemory(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  const bool set = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+  CloseClipboard();
+  return set ? 0 : 1;
+}
+
+int get(const std::wstring& key, const std::wstring& out) {
+  DWORD size = 0;
+  if (RegGetValueW(HKEY_CURRENT_USER, kSettings, key.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &size)) return 1;
+  std::wstring value(size / sizeof(wchar_t), L'\0');
+  if (RegGetValueW(HKEY_CURRENT_USER, kSettings, key.c_str(), RRF_RT_REG_SZ, nullptr, value.data(), &size)) return 1;
+  writeUnits(out, value.data(), size / sizeof(wchar_t) - 1);
+  return 0;
+}
+
+int set(const std::wstring& key, const std::wstring& file, bool asNumber) {
+  const std::wstring value = readUnits(file);
+  const DWORD number = 13;
+  return RegSetKeyValueW(HKEY_CURRENT_USER, kSettings, key.c_str(), asNumber ? REG_DWORD : REG_SZ,
+                         asNumber ? static_cast<const void*>(&number) : value.c_str(),
+                         asNumber ? sizeof number : static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)))
+             ? 1
+             : 0;
+}
+
+int topmost(const std::wstring& titleFile) {
+  HWND window = FindWindowW(nullptr, readUnits(titleFile).c_str());
+  return window && (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 0 : 1;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const std::wstring command = argc > 1 ? argv[1] : L"";
+  const auto arg = [&](int i) { return i < argc ? std::wstring(argv[i]) : std::wstring(); };
+  if (command == L"code-page") {
+    const std::wstring digits = std::to_wstring(GetACP());
+    writeUnits(arg(2), digits.data(), digits.size());
+    return 0;
+  }
+  if (command == L"clipboard") return clipboard(arg(2));
+  if (command == L"offer") return offer(arg(2));
+  if (command == L"get") return get(arg(2), arg(3));
+  if (command == L"set") return set(arg(2), arg(3), arg(4) == L"dword");
+  if (command == L"forget") {
+    const LSTATUS status = RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Kelvarin");
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? 0 : 1;
+  }
+  if (command == L"topmost") return topmost(arg(2));
+  return 64;
+}
