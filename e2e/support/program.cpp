@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <thread>
 
 #include "platform/posix/filesettingsstore.h"
@@ -29,15 +30,37 @@ bool eventually(const std::function<bool()>& done, int timeoutMs) {
   return true;
 }
 
-Program::Program(XSession& session, const std::string& configHome)
-    : session_(session), config_(configHome), log_(configHome + "/messages.log") {
-  std::filesystem::create_directories(config_);
+namespace {
+
+Launch linuxBuild(const std::string& configHome) {
+  std::filesystem::create_directories(configHome);
   // PAGEWICK_E2E_BINARY runs another build of the program, e.g. the installed package's.
   const char* binary = std::getenv("PAGEWICK_E2E_BINARY");
-  process_ = &session_.start({binary ? binary : PAGEWICK_BINARY},
-                             {{"XDG_CONFIG_HOME", config_}, {"PAGEWICK_MESSAGE_LOG", log_}}, "pagewick.log");
-  // The main window is the one titled exactly "Pagewick" that is not a message box.
-  auto found = session_.waitForWindow([](const WindowCandidate& w) { return w.title == u"Pagewick"; });
+  const std::string log = binary ? "" : configHome + "/messages.log";
+  return {{binary ? binary : PAGEWICK_BINARY},
+          {{"XDG_CONFIG_HOME", configHome}, {"PAGEWICK_MESSAGE_LOG", log}},
+          log,
+          [configHome](const std::string& key) {
+            posix::FileSettingsStore store(configHome);
+            return store.get(u"Kelvarin", u"Pagewick", fromUtf8(key), u"<absent>");
+          }};
+}
+
+}  // namespace
+
+Program::Program(XSession& session, const std::string& configHome) : Program(session, linuxBuild(configHome)) {}
+
+Program::Program(XSession& session, Launch launch) : session_(session), launch_(std::move(launch)) {
+  process_ = &session_.start(launch_.argv, launch_.env, "pagewick.log");
+  // The main window is the one titled exactly "Pagewick" that is not a message box. A build that
+  // loads before it shows its window reports start-up errors first; each is answered once.
+  std::set<unsigned long> answered;
+  auto found = session_.waitForWindow([&](const WindowCandidate& w) {
+    if (launch_.answerStartErrors && w.title == u"Application Error" && answered.insert(w.handle).second) {
+      session_.run({"xdotool", "windowactivate", "--sync", std::to_string(w.handle), "key", "Return"});
+    }
+    return w.title == u"Pagewick";
+  });
   if (!found) throw std::runtime_error("pagewick showed no window");
   window_ = *found;
 }
@@ -59,7 +82,7 @@ void Program::type(const std::string& text) { session_.run({"xdotool", "type", "
 
 std::vector<ShownMessage> Program::messages(std::size_t count) {
   std::vector<ShownMessage> shown;
-  if (std::getenv("PAGEWICK_E2E_BINARY")) {
+  if (launch_.messageLog.empty()) {
     eventually([&] {
       shown.clear();
       session_.waitForWindow([&](const WindowCandidate& w) {
@@ -72,7 +95,7 @@ std::vector<ShownMessage> Program::messages(std::size_t count) {
   }
   eventually([&] {
     shown.clear();
-    const Text all = fromUtf8(readFile(log_));
+    const Text all = fromUtf8(readFile(launch_.messageLog));
     std::size_t start = 0;
     for (std::size_t end; (end = all.find(u'\x1E', start)) != Text::npos; start = end + 1) {
       const Text entry = all.substr(start, end - start);
@@ -127,10 +150,7 @@ void Program::screenshot(const std::string& name) {
   session_.run({"import", "-window", "root", std::string(PAGEWICK_E2E_ARTIFACTS) + "/" + name + ".png"});
 }
 
-Text Program::stored(const std::string& key) const {
-  posix::FileSettingsStore store(config_);
-  return store.get(u"Kelvarin", u"Pagewick", fromUtf8(key), u"<absent>");
-}
+Text Program::stored(const std::string& key) const { return launch_.stored(key); }
 
 bool Program::waitForStored(const std::string& key, const Text& value, int timeoutMs) const {
   return eventually([&] { return stored(key) == value; }, timeoutMs);

@@ -1,6 +1,8 @@
 #pragma once
 // The real pagewick binary in a test session, driven as a user would: clicks and keys through
-// XTest (xdotool), its settings read from the files it writes.
+// XTest (xdotool), its settings read from where it keeps them.
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -33,18 +35,30 @@ struct ShownMessage {
   Text prompt;
 };
 
+// How one build of the program is started, and where its settings are read back.
+struct Launch {
+  std::vector<std::string> argv;
+  std::map<std::string, std::string> env;
+  std::string messageLog;  // what the recording build writes; empty for a build that keeps none
+  std::function<Text(const std::string& key)> stored;  // "<absent>" for a setting never saved
+  bool answerStartErrors = false;  // answers error boxes shown before the window with Return
+};
+
 class Program {
  public:
-  // Starts pagewick with the settings under `configHome` and waits for its window.
+  // Starts the Linux build with the settings under `configHome` and waits for its window.
   Program(XSession& session, const std::string& configHome);
+  Program(XSession& session, Launch launch);
+  Program(const Program&) = delete;  // one owner stops the process
+  Program& operator=(const Program&) = delete;
   ~Program();
 
   unsigned long window() const { return window_; }
   void click(Spot at);
   void key(const std::string& keys);          // e.g. "ctrl+a", to the focused window
   void type(const std::string& text);
-  // What the message boxes said so far; waits until there are at least `count`. Of another build
-  // (PAGEWICK_E2E_BINARY), which keeps no record, only the boxes open now are seen, by title.
+  // What the message boxes said so far; waits until there are at least `count`. Of a build that
+  // keeps no record, only the boxes open now are seen, by title.
   std::vector<ShownMessage> messages(std::size_t count = 0);
   // Brings the box or dialog titled `title` (not the main window) to the front; its handle.
   unsigned long focus(TextView title);
@@ -61,8 +75,7 @@ class Program {
 
  private:
   XSession& session_;
-  std::string config_;
-  std::string log_;
+  Launch launch_;
   Process* process_ = nullptr;
   unsigned long window_ = 0;
 };

@@ -1,0 +1,128 @@
+#include "e2e/support/wine.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace pw::e2e {
+namespace {
+
+const std::string kWine = "/usr/lib/wine/wine64";
+const std::string kBuild = PAGEWICK_WIN_BUILD;
+
+// The test machine's font setup, not the program's: without Windows fonts Wine draws Arial,
+// Tahoma and MS Shell Dlg with Liberation Sans, whose mark positioning crashes Wine's text
+// shaping on some Cyrillic runs in a multi-line edit box. Nimbus Sans has the same widths.
+// A crash must end the run, not wait behind Wine's crash dialog. The program's occasional visit
+// to its home page must not start a real browser.
+const char kMachineSetup[] =
+    "REGEDIT4\r\n\r\n"
+    "[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"
+    "\"Arial\"=\"Nimbus Sans\"\r\n\"Tahoma\"=\"Nimbus Sans\"\r\n\"MS Shell Dlg\"=\"Nimbus Sans\"\r\n\r\n"
+    "[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n\"ShowCrashDialog\"=dword:00000000\r\n\r\n"
+    "[HKEY_CURRENT_USER\\Software\\Wine\\WineBrowser]\r\n\"Browsers\"=\"true\"\r\n";
+
+}  // namespace
+
+WinePrefix::WinePrefix(XSession& session, const std::string& locale)
+    : session_(session), folder_(session.folder() + "/wine"), locale_(locale) {
+  std::filesystem::create_directories(folder_);
+  setenv("WINEPREFIX", (folder_ + "/prefix").c_str(), 1);
+  setenv("WINEDEBUG", "-all", 0);  // a WINEDEBUG of the caller's wins, for a look inside
+  setenv("WINEDLLOVERRIDES", "mscoree,mshtml=", 1);  // no offers to install Mono or Gecko
+  if (session_.run({"env", "LC_ALL=" + locale_, kWine, "wineboot", "--init"}) != 0) {
+    throw std::runtime_error("wineboot failed; see " + session.folder() + "/helpers.log");
+  }
+  const std::string setup = session_.writeFile("machine.reg", kMachineSetup);
+  if (session_.run({"env", "LC_ALL=" + locale_, kWine, "regedit", "/S", windowsPath(setup)}) != 0) {
+    throw std::runtime_error("the Wine prefix could not be set up");
+  }
+}
+
+WinePrefix::~WinePrefix() {
+  session_.run({"/usr/lib/wine/wineserver", "-k"});
+  session_.run({"/usr/lib/wine/wineserver", "-w"});
+}
+
+std::string WinePrefix::windowsPath(const std::string& path) {
+  std::string windows = "Z:" + path;
+  for (char& c : windows) c = c == '/' ? '\\' : c;
+  return windows;
+}
+
+Launch WinePrefix::pagewick() const {
+  const std::string log = folder_ + "/messages.log";
+  return {{"env", "LC_ALL=" + locale_, kWine, kBuild + "/app/win/pagewick_e2e.exe"},
+          {{"PAGEWICK_MESSAGE_LOG", windowsPath(log)}},
+          log,
+          [this](const std::string& key) { return setting(key).value_or(u"<absent>"); }};
+}
+
+void WinePrefix::openPage(const Text& title, const Text& text, PageOptions options) {
+  std::vector<std::string> argv{"env", "LC_ALL=" + locale_, kWine, kBuild + "/tests/win/test_page.exe",
+                                "--title-file", windowsPath(writeUnits("title-" + std::to_string(++pages_), title)),
+                                "--text", windowsPath(writeUnits("page-" + std::to_string(pages_), text))};
+  if (options.minimized) argv.push_back("--minimized");
+  if (!options.copies) argv.push_back("--no-copy");
+  session_.start(argv, {}, "test_page.log");
+  if (!session_.waitForWindow([&](const WindowCandidate& w) { return w.title == title; })) {
+    throw std::runtime_error("the stand-in browser showed no window: " + session_.describe());
+  }
+}
+
+unsigned WinePrefix::codePage() {
+  const std::string out = folder_ + "/code-page";
+  return static_cast<unsigned>(std::stoul(toUtf8(readUnits(probe({"code-page", windowsPath(out)}), out).value())));
+}
+
+std::optional<Text> WinePrefix::clipboard() {
+  const std::string out = folder_ + "/clipboard";
+  return readUnits(probe({"clipboard", windowsPath(out)}), out);
+}
+
+void WinePrefix::offerClipboard(const Text& text) {
+  if (probe({"offer", windowsPath(writeUnits("offer", text))}) != 0) throw std::runtime_error("could not offer text");
+}
+
+std::optional<Text> WinePrefix::setting(const std::string& key) const {
+  const std::string out = folder_ + "/setting";
+  return readUnits(probe({"get", key, windowsPath(out)}), out);
+}
+
+void WinePrefix::saveSetting(const std::string& key, const Text& value) {
+  if (probe({"set", key, windowsPath(writeUnits("value", value))}) != 0) throw std::runtime_error("could not save " + key);
+}
+
+void WinePrefix::saveNumber(const std::string& key) {
+  if (probe({"set", key, windowsPath(writeUnits("value", u"")), "dword"}) != 0) throw std::runtime_error("could not save " + key);
+}
+
+void WinePrefix::forgetSettings() {
+  if (probe({"forget"}) != 0) throw std::runtime_error("could not remove the settings");
+}
+
+bool WinePrefix::topmost(const Text& title) { return probe({"topmost", windowsPath(writeUnits("title", title))}) == 0; }
+
+int WinePrefix::probe(const std::vector<std::string>& args) const {
+  std::vector<std::string> argv{"env", "LC_ALL=" + locale_, kWine, kBuild + "/tests/win/wine_probe.exe"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return session_.run(argv);
+}
+
+std::string WinePrefix::writeUnits(const std::string& name, const Text& text) const {
+  const std::string path = folder_ + "/" + name;
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(text.data()), static_cast<std::streamsize>(text.size() * sizeof(char16_t)));
+  return path;
+}
+
+std::optional<Text> WinePrefix::readUnits(int status, const std::string& file) const {
+  if (status != 0) return std::nullopt;
+  std::ifstream in(file, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return Text(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / sizeof(char16_t));
+}
+
+}  // namespace pw::e2e

@@ -1,0 +1,51 @@
+#pragma once
+// A Wine prefix of its own in an X session, for driving the Windows build from outside: the
+// program, stand-in browser windows, and a probe that reads what only a Windows program can see
+// exactly (the clipboard's UTF-16 text, the registry, the topmost style).
+#include <optional>
+#include <string>
+
+#include "e2e/support/program.h"
+
+namespace pw::e2e {
+
+struct PageOptions {
+  bool minimized = false;
+  bool copies = true;  // false: it never answers Ctrl+C
+};
+
+class WinePrefix {
+ public:
+  // Sets the prefix up in the session's folder. `locale` decides the ANSI code page; it need not
+  // be installed, so text reaches Wine through files, never through a command line.
+  WinePrefix(XSession& session, const std::string& locale);
+  ~WinePrefix();
+
+  // The Windows name of a path on this machine (Wine's drive Z: is the root).
+  static std::string windowsPath(const std::string& path);
+  // The Windows build, recording its message boxes.
+  Launch pagewick() const;
+  // A stand-in browser window titled `title` showing `text`; waits until it is on the screen.
+  void openPage(const Text& title, const Text& text, PageOptions options = {});
+
+  unsigned codePage();
+  std::optional<Text> clipboard();
+  void offerClipboard(const Text& text);
+  std::optional<Text> setting(const std::string& key) const;
+  void saveSetting(const std::string& key, const Text& value);
+  void saveNumber(const std::string& key);  // a number where text belongs
+  void forgetSettings();
+  bool topmost(const Text& title);  // by the exact title
+
+ private:
+  int probe(const std::vector<std::string>& args) const;
+  std::string writeUnits(const std::string& name, const Text& text) const;
+  std::optional<Text> readUnits(int status, const std::string& file) const;
+
+  XSession& session_;
+  std::string folder_;
+  std::string locale_;
+  int pages_ = 0;
+};
+
+}  // namespace pw::e2e
