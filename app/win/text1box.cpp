@@ -21,9 +21,10 @@ void Text1Box::setText(TextView text) {
 
 void Text1Box::append(TextView suffix) {
   if (suffix.empty()) return;
-  const bool wasShown = !showing();
+  // Only a short text goes in at once; a long one, such as the saved text at start-up, in pieces.
+  const bool atOnce = !showing() && suffix.size() <= kPieceLength;
   exact_ += suffix;
-  if (wasShown) {
+  if (atOnce) {
     insertAtEnd(suffix);
     shown_ = exact_.size();
   } else {
