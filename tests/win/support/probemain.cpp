@@ -11,25 +11,16 @@
 //   wine_probe topmost FILE                   exit 0 when the window titled as FILE says is topmost
 #include <windows.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
+
+#include "tests/win/support/unitsfile.h"
 
 namespace {
 
+using pw::test::readUnits;
+using pw::test::writeUnits;
+
 const wchar_t kSettings[] = L"Software\\Kelvarin\\Pagewick";
-
-void writeUnits(const std::wstring& path, const wchar_t* units, std::size_t count) {
-  std::ofstream(std::filesystem::path(path), std::ios::binary)
-      .write(reinterpret_cast<const char*>(units), static_cast<std::streamsize>(count * sizeof(wchar_t)));
-}
-
-std::wstring readUnits(const std::wstring& path) {
-  std::ifstream in(std::filesystem::path(path), std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-}
 
 // Another program may have it open for a moment.
 bool openClipboard() {

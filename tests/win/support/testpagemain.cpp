@@ -8,12 +8,13 @@
 //   test_page --hold-clipboard MS --ready EVENT   (holds the clipboard open for MS ms, then ends)
 #include <windows.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "tests/win/support/unitsfile.h"
+
 namespace {
+
+using pw::test::readUnits;
 
 HWND editBox = nullptr;
 
@@ -24,12 +25,6 @@ LRESULT CALLBACK pageProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_DESTROY: PostQuitMessage(0); return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
   }
-}
-
-std::wstring readText(const std::wstring& path) {
-  std::ifstream in(std::filesystem::path(path), std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
 }
 
 int holdClipboard(int ms, HANDLE ready) {
@@ -77,7 +72,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const std::wstring arg = argv[i];
     const auto next = [&] { return i + 1 < argc ? std::wstring(argv[++i]) : std::wstring(); };
     if (arg == L"--title") title = next();
-    else if (arg == L"--title-file") title = readText(next());
+    else if (arg == L"--title-file") title = readUnits(next());
     else if (arg == L"--text") textFile = next();
     else if (arg == L"--ready") readyName = next();
     else if (arg == L"--minimized") minimized = true;
@@ -99,7 +94,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   RegisterClassW(&pageClass);
   HWND page = CreateWindowExW(tool ? WS_EX_TOOLWINDOW : 0, L"PagewickTestPage", title.c_str(), WS_OVERLAPPEDWINDOW,
                               CW_USEDEFAULT, CW_USEDEFAULT, 500, 300, nullptr, nullptr, instance, nullptr);
-  editBox = CreateWindowExW(0, L"EDIT", readText(textFile).c_str(),
+  editBox = CreateWindowExW(0, L"EDIT", readUnits(textFile).c_str(),
                             WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL, 0, 0, 0,
                             0, page, nullptr, instance, nullptr);
   if (!hidden) ShowWindow(page, minimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL);
