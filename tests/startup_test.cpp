@@ -13,6 +13,7 @@
 #include "app/form1.h"
 #include "app/settings.h"
 #include "app/controls/members.h"
+#include "app/controls/skincontrol.h"
 #include "app/startup.h"
 #include "platform/posix/filesettingsstore.h"
 #include "platform/qt/qtapplication.h"
@@ -169,11 +170,27 @@ TEST_F(StartupTest, TheRealSkinControlDressesTheWindowInTheStyleSheet) {
   test::TempDir dir;
   desk.app.folder = fromUtf8(dir.path());
   std::filesystem::create_directories(dir / "x");
-  test::writeBytes(dir / "x/o.cjs", "QPushButton { color: #123456; }");
+  const std::string sheet =
+      "QPushButton { color: #123456; border: 1px solid red }\n"
+      "QGroupBox , QLabel{background:#fe0;color :black;}\n"
+      "QLineEdit { font: bold; }  QWidget { background-color: white; color: rgb(1,2,3)";
+  test::writeBytes(dir / "x/o.cjs", sheet);
   form = std::make_unique<Form1>(desk.services);  // the real skin and dialog controls
   form->load();
   EXPECT_TRUE(desk.messages.shown.empty());
-  EXPECT_EQ(form->styleSheet(), "QPushButton { color: #123456; }");
+  EXPECT_EQ(form->styleSheet(), QString::fromStdString(sheet));
+  // The colours the Windows window takes from the same sheet; the rest is passed over.
+  const auto rules = controls::skinColours(sheet);
+  ASSERT_EQ(rules.size(), 3u);
+  EXPECT_EQ(rules[0].selectors, std::vector<std::string>{"QPushButton"});
+  EXPECT_EQ(rules[0].text, 0x563412u);
+  EXPECT_FALSE(rules[0].background);
+  EXPECT_EQ(rules[1].selectors, (std::vector<std::string>{"QGroupBox", "QLabel"}));
+  EXPECT_EQ(rules[1].background, 0x00EEFFu);
+  EXPECT_EQ(rules[1].text, 0u);
+  EXPECT_EQ(rules[2].selectors, std::vector<std::string>{"QWidget"});
+  EXPECT_EQ(rules[2].background, 0xFFFFFFu);
+  EXPECT_FALSE(rules[2].text);
   EXPECT_EQ(toInt32(form->skin().invoke(members::skin::ApplyOptions, Invoke::PropertyGet, {})) & members::skin::DrawSkin, members::skin::DrawSkin);
   EXPECT_THROW(form->skin().invoke(99, Invoke::Method, {}), RuntimeError);
 }
