@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/runtimeerror.h"
+#include "platform/xkb/keysyms.h"
 
 namespace pw::x11 {
 namespace {
@@ -44,43 +45,7 @@ std::optional<KeyPlace> findKey(Display* d, KeySym sym) {
   return other;
 }
 
-KeySym namedKeysym(NamedKey key) {
-  switch (key) {
-    case NamedKey::Enter: return XK_Return;
-    case NamedKey::Tab: return XK_Tab;
-    case NamedKey::Escape: return XK_Escape;
-    case NamedKey::Backspace: return XK_BackSpace;
-    case NamedKey::Delete: return XK_Delete;
-    case NamedKey::Insert: return XK_Insert;
-    case NamedKey::Home: return XK_Home;
-    case NamedKey::End: return XK_End;
-    case NamedKey::PageUp: return XK_Prior;
-    case NamedKey::PageDown: return XK_Next;
-    case NamedKey::Up: return XK_Up;
-    case NamedKey::Down: return XK_Down;
-    case NamedKey::Left: return XK_Left;
-    case NamedKey::Right: return XK_Right;
-    case NamedKey::CapsLock: return XK_Caps_Lock;
-    case NamedKey::NumLock: return XK_Num_Lock;
-    case NamedKey::ScrollLock: return XK_Scroll_Lock;
-    case NamedKey::PrintScreen: return XK_Print;
-    case NamedKey::Break: return XK_Break;
-    case NamedKey::Help: return XK_Help;
-    case NamedKey::NotNamed: return NoSymbol;
-    default: return XK_F1 + (static_cast<int>(key) - static_cast<int>(NamedKey::F1));
-  }
-}
-
 }  // namespace
-
-unsigned long keysymFor(const KeyStroke& stroke) {
-  if (stroke.named != NamedKey::NotNamed) return namedKeysym(stroke.named);
-  const char32_t c = stroke.character;
-  if (c == U'\n' || c == U'\r') return XK_Return;
-  if (c == U'\t') return XK_Tab;
-  if ((c >= 0x20 && c <= 0x7E) || (c >= 0xA0 && c <= 0xFF)) return c;
-  return 0x01000000ul + c;
-}
 
 Text Keyboard::heldModifier() {
   static const std::pair<KeySym, const char16_t*> kModifiers[] = {
@@ -102,7 +67,7 @@ void Keyboard::fake(unsigned keycode, bool down) {
 }
 
 void Keyboard::press(const KeyStroke& stroke, TextView keys) {
-  const KeySym sym = keysymFor(stroke);
+  const KeySym sym = xkb::keysymFor(stroke);
   const auto place = findKey(d_, sym);
   const bool shortcut = stroke.modifiers & (Ctrl | Alt);
   if (!place || (!place->inActiveGroup && !shortcut)) {

@@ -19,7 +19,4 @@ class Keyboard {
   Display* d_;
 };
 
-// The X keysym for a keystroke: named keys, Latin-1 characters as themselves, others as Unicode.
-unsigned long keysymFor(const KeyStroke& stroke);
-
 }  // namespace pw::x11
