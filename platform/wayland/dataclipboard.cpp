@@ -1,0 +1,147 @@
+#include "platform/wayland/dataclipboard.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+#include <wayland-client.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/posix/fd.h"
+#include "platform/runtimeerror.h"
+#include "platform/wayland/wlconnection.h"
+#include "wlr-data-control-unstable-v1.h"
+
+namespace pw::wayland {
+namespace {
+
+// Best first; what every toolkit offers for plain text.
+const char* const kTextTypes[] = {"text/plain;charset=utf-8", "UTF8_STRING", "text/plain", "TEXT", "STRING"};
+
+}  // namespace
+
+struct DataClipboard::Offer {
+  zwlr_data_control_offer_v1* proxy;
+  std::vector<std::string> types;
+  ~Offer() { zwlr_data_control_offer_v1_destroy(proxy); }
+  // The best text type on offer; null when there is none (Chromium first announces an empty offer).
+  const char* textType() const {
+    for (const char* type : kTextTypes) {
+      if (std::find(types.begin(), types.end(), type) != types.end()) return type;
+    }
+    return nullptr;
+  }
+};
+
+bool DataClipboard::supported(const Connection& connection) {
+  return connection.offers(zwlr_data_control_manager_v1_interface.name);
+}
+
+DataClipboard::DataClipboard(Connection& connection, int answerMs)
+    : connection_(connection),
+      answerMs_(answerMs),
+      manager_(static_cast<zwlr_data_control_manager_v1*>(connection.bind(zwlr_data_control_manager_v1_interface, 1))),
+      device_(zwlr_data_control_manager_v1_get_data_device(manager_, connection.seat())) {
+  static const zwlr_data_control_offer_v1_listener offerListener{
+      .offer = [](void* data, zwlr_data_control_offer_v1*, const char* type) {
+        static_cast<Offer*>(data)->types.emplace_back(type);
+      }};
+  static const zwlr_data_control_device_v1_listener deviceListener{
+      .data_offer =
+          [](void* data, zwlr_data_control_device_v1*, zwlr_data_control_offer_v1* proxy) {
+            auto& self = *static_cast<DataClipboard*>(data);
+            self.arriving_.reset(new Offer{proxy, {}});
+            zwlr_data_control_offer_v1_add_listener(proxy, &offerListener, self.arriving_.get());
+          },
+      .selection =
+          [](void* data, zwlr_data_control_device_v1*, zwlr_data_control_offer_v1* proxy) {
+            auto& self = *static_cast<DataClipboard*>(data);
+            self.offer_.reset(proxy && self.arriving_ && self.arriving_->proxy == proxy ? self.arriving_.release() : nullptr);
+          },
+      .finished = [](void*, zwlr_data_control_device_v1*) {},
+      .primary_selection = [](void*, zwlr_data_control_device_v1*, zwlr_data_control_offer_v1*) {},
+  };
+  zwlr_data_control_device_v1_add_listener(device_, &deviceListener, this);
+  connection.roundtrip();
+}
+
+DataClipboard::~DataClipboard() {
+  offer_.reset();
+  arriving_.reset();
+  if (source_) zwlr_data_control_source_v1_destroy(source_);
+  zwlr_data_control_device_v1_destroy(device_);
+  zwlr_data_control_manager_v1_destroy(manager_);
+}
+
+void DataClipboard::select(zwlr_data_control_source_v1* source) {
+  if (source_) zwlr_data_control_source_v1_destroy(source_);
+  source_ = source;
+  zwlr_data_control_device_v1_set_selection(device_, source);
+  connection_.roundtrip();  // our own selection event has come back
+}
+
+void DataClipboard::clear() {
+  ownText_.clear();
+  select(nullptr);
+}
+
+void DataClipboard::setText(TextView text, std::optional<int> format) {
+  checkTextFormat(format);
+  static const zwlr_data_control_source_v1_listener listener{
+      .send =
+          [](void* data, zwlr_data_control_source_v1*, const char*, int fd) {
+            // The reader waits for the end of the file; a blocking write reaches it.
+            posix::Fd out(fd);
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+            posix::writeAll(fd, static_cast<DataClipboard*>(data)->ownText_);
+          },
+      .cancelled =
+          [](void* data, zwlr_data_control_source_v1* source) {
+            auto& self = *static_cast<DataClipboard*>(data);
+            zwlr_data_control_source_v1_destroy(source);
+            if (self.source_ == source) self.source_ = nullptr;
+          },
+  };
+  auto* source = zwlr_data_control_manager_v1_create_data_source(manager_);
+  zwlr_data_control_source_v1_add_listener(source, &listener, this);
+  for (const char* type : kTextTypes) zwlr_data_control_source_v1_offer(source, type);
+  ownText_ = toUtf8(text);
+  select(source);
+}
+
+std::string DataClipboard::receive(const char* type) {
+  int ends[2];
+  if (::pipe2(ends, O_CLOEXEC) != 0) throw RuntimeError(err::ClipboardBusy, u"The clipboard cannot be read now.");
+  posix::Fd in(ends[0]);
+  zwlr_data_control_offer_v1_receive(offer_->proxy, type, ends[1]);  // takes a copy of the end
+  ::close(ends[1]);
+  connection_.dispatch();
+  std::string bytes;
+  char chunk[65536];
+  for (;;) {
+    pollfd ready{in.get(), POLLIN, 0};
+    if (::poll(&ready, 1, answerMs_) <= 0) {
+      throw RuntimeError(err::ClipboardBusy, u"The program that holds the clipboard does not answer.");
+    }
+    const ssize_t n = ::read(in.get(), chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return bytes;
+    bytes.append(chunk, static_cast<std::size_t>(n));
+  }
+}
+
+Text DataClipboard::text(std::optional<int> format) {
+  checkTextFormat(format);
+  connection_.dispatch();
+  if (source_) return fromUtf8(ownText_);
+  const char* type = offer_ ? offer_->textType() : nullptr;
+  return type ? fromUtf8(receive(type)) : Text();
+}
+
+bool DataClipboard::hasText() {
+  connection_.dispatch();
+  return source_ ? !ownText_.empty() : offer_ && offer_->textType();
+}
+
+}  // namespace pw::wayland

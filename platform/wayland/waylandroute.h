@@ -1,0 +1,24 @@
+#pragma once
+// Which Wayland route this compositor allows, and the refusal where it allows none.
+#include "platform/windowautomation.h"
+
+namespace pw::wayland {
+
+class Connection;
+
+// Why this compositor gives no route to other programs' windows: what is missing and what works.
+Text missingRouteDescription(const Connection& connection);
+
+// Stands in for window automation where the compositor offers no way to it: every call fails
+// with that description, so the capture reports it at its activation step.
+class RefusingAutomation final : public WindowAutomation {
+ public:
+  explicit RefusingAutomation(Text description) : description_(std::move(description)) {}
+  void activate(TextView title) override;
+  void sendKeys(TextView keys) override;
+
+ private:
+  Text description_;
+};
+
+}  // namespace pw::wayland
