@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Pagewick needs. "build" is enough to build and run the program;
-# "test" adds what the tests drive: an X server, a window manager and two real browsers, and
-# everything "windows" needs. "windows" is the mingw-w64 cross compiler, Wine and a display for it.
+# "test" adds what the tests drive: an X server, a window manager, a Wayland compositor and two
+# real browsers, and everything "windows" needs. "windows" is the mingw-w64 cross compiler, Wine and a display for it.
 set -euo pipefail
 what=${1:-build}
 
 build=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libqt6test6 libgl-dev
-       libx11-dev libxtst-dev fonts-liberation2 xdg-utils)
+       libx11-dev libxtst-dev libwayland-dev libwayland-bin librust-wayland-protocols-dev
+       fonts-liberation2 xdg-utils)
 test=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth openbox x11-utils
       x11-xkb-utils xdotool xclip imagemagick firefox-esr chromium clang libclang-rt-14-dev
-      dpkg-dev desktop-file-utils appstream lintian locales)
+      dpkg-dev desktop-file-utils appstream lintian locales sway wl-clipboard)
 windows=(cmake make googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth openbox x11-utils
          nsis zip unzip xdotool)
 

@@ -1,8 +1,6 @@
 #include "platform/linux/clipboardhandover.h"
 
-#include <QClipboard>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -12,11 +10,8 @@ extern char** environ;
 
 namespace pw {
 
-void handOverClipboard() {
-  QClipboard* clipboard = QGuiApplication::clipboard();
-  if (!clipboard || QGuiApplication::platformName() != u"xcb" || !clipboard->ownsClipboard()) return;
-  const QByteArray text = clipboard->text().toUtf8();
-  const std::string helper = (QCoreApplication::applicationDirPath() + QStringLiteral("/pagewick-clipboard")).toStdString();
+void handOverClipboard(const char* name, const std::string& text) {
+  const std::string helper = QCoreApplication::applicationDirPath().toStdString() + "/" + name;
   int in[2], out[2];
   if (::pipe2(in, O_CLOEXEC) != 0) return;
   if (::pipe2(out, O_CLOEXEC) != 0) {
@@ -35,10 +30,10 @@ void handOverClipboard() {
   ::close(in[0]);
   ::close(out[1]);
   if (started) {
-    for (qsizetype done = 0; done < text.size();) {
-      const ssize_t n = ::write(in[1], text.constData() + done, static_cast<std::size_t>(text.size() - done));
+    for (std::size_t done = 0; done < text.size();) {
+      const ssize_t n = ::write(in[1], text.data() + done, text.size() - done);
       if (n <= 0) break;
-      done += n;
+      done += static_cast<std::size_t>(n);
     }
   }
   ::close(in[1]);

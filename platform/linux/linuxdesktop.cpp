@@ -1,21 +1,114 @@
-// The Linux desktop: Qt for the window, clipboard, event loop and dialogs; Xlib and XTest for
-// other programs' windows; POSIX for the clock, the settings and the output file.
+// The Linux desktop: Qt for the window, event loop and dialogs; POSIX for the clock, the settings
+// and the output file; and for other programs' windows and the clipboard, the route the session
+// offers: Xlib and XTest on X11, the compositor's extensions on Wayland.
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QSocketNotifier>
+
+#include <cstdlib>
+
 #include "platform/desktop.h"
 #include "platform/linux/clipboardhandover.h"
 #include "platform/linux/guardedclipboard.h"
 #include "platform/posix/filesettingsstore.h"
 #include "platform/posix/localclock.h"
 #include "platform/posix/posixfiles.h"
+#include "platform/qtext.h"
+#include "platform/runtimeerror.h"
 #include "platform/qt/qtapplication.h"
 #include "platform/qt/qtclipboard.h"
 #include "platform/qt/qteventpump.h"
 #include "platform/qt/qtmessageboxes.h"
 #include "platform/qt/qtsavedialog.h"
 #include "platform/stdrandom.h"
+#include "platform/wayland/dataclipboard.h"
+#include "platform/wayland/waylandroute.h"
+#include "platform/wayland/wlconnection.h"
+#include "platform/wayland/wlrwindows.h"
 #include "platform/x11/x11automation.h"
 
 namespace pw {
 namespace {
+
+// How this session reaches other programs' windows and the clipboard.
+class Route {
+ public:
+  virtual ~Route() = default;
+  virtual WindowAutomation& automation() = 0;
+  virtual Clipboard& clipboard() = 0;
+  // At the end: our clipboard text stays served after we are gone.
+  virtual void handOver() = 0;
+};
+
+// Qt's clipboard is the X clipboard when our window is an X11 one (under XWayland too).
+void handOverQtClipboard(qt::QtClipboard& clipboard) {
+  if (QGuiApplication::platformName() == u"xcb" && clipboard.ownsClipboard()) {
+    handOverClipboard("pagewick-clipboard", toUtf8(clipboard.text(std::nullopt)));
+  }
+}
+
+class X11Route final : public Route {
+ public:
+  WindowAutomation& automation() override { return automation_; }
+  Clipboard& clipboard() override { return clipboard_; }
+  void handOver() override { handOverQtClipboard(qtClipboard_); }
+
+ private:
+  x11::X11Windows windows_;
+  ActivationPolicy automation_{windows_, x11::X11Windows::kTiming};
+  qt::QtClipboard qtClipboard_;
+  x11::SelectionProbe probe_;
+  GuardedClipboard clipboard_{qtClipboard_, probe_};
+};
+
+// wlroots compositors. The connection's events are handled from Qt's loop, so that the clipboard
+// is served while the window idles.
+class WlrRoute final : public Route {
+ public:
+  explicit WlrRoute(std::unique_ptr<wayland::Connection> connection) : connection_(std::move(connection)) {
+    QObject::connect(&events_, &QSocketNotifier::activated, [this] { connection_->dispatch(); });
+  }
+  WindowAutomation& automation() override { return automation_; }
+  Clipboard& clipboard() override { return clipboard_; }
+  void handOver() override {
+    if (const std::string* text = clipboard_.ownText()) handOverClipboard("pagewick-wayland-clipboard", *text);
+  }
+
+ private:
+  std::unique_ptr<wayland::Connection> connection_;
+  wayland::WlrWindows windows_{*connection_, fromQString(QCoreApplication::applicationName())};
+  ActivationPolicy automation_{windows_, wayland::WlrWindows::kTiming};
+  wayland::DataClipboard clipboard_{*connection_};
+  QSocketNotifier events_{connection_->fd(), QSocketNotifier::Read};
+};
+
+// A Wayland compositor that offers no route: the capture says so at its first step.
+class RefusedRoute final : public Route {
+ public:
+  explicit RefusedRoute(Text why) : automation_(std::move(why)) {}
+  WindowAutomation& automation() override { return automation_; }
+  Clipboard& clipboard() override { return clipboard_; }
+  void handOver() override { handOverQtClipboard(clipboard_); }
+
+ private:
+  wayland::RefusingAutomation automation_;
+  qt::QtClipboard clipboard_;
+};
+
+std::unique_ptr<Route> sessionRoute() {
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  if (!wayland || !*wayland) return std::make_unique<X11Route>();
+  std::unique_ptr<wayland::Connection> connection;
+  try {
+    connection = std::make_unique<wayland::Connection>();
+  } catch (const RuntimeError&) {
+    return std::make_unique<X11Route>();  // a stale variable; the X server may still be there
+  }
+  if (wayland::WlrWindows::supported(*connection) && wayland::DataClipboard::supported(*connection)) {
+    return std::make_unique<WlrRoute>(std::move(connection));
+  }
+  return std::make_unique<RefusedRoute>(wayland::missingRouteDescription(*connection));
+}
 
 std::unique_ptr<SettingsStore> userSettings() {
   return std::make_unique<posix::FileSettingsStore>(posix::FileSettingsStore::defaultRoot());
@@ -29,27 +122,23 @@ class LinuxDesktop final : public Desktop {
   Services& services() override { return services_; }
 
  private:
-  x11::X11Windows windows_;
-  ActivationPolicy automation_{windows_, x11::X11Windows::kTiming};
+  std::unique_ptr<Route> route_ = sessionRoute();
   qt::QtStacking stacking_;
-  qt::QtClipboard qtClipboard_;
-  x11::SelectionProbe probe_;
-  GuardedClipboard clipboard_{qtClipboard_, probe_};
   posix::LocalClock clock_;
   qt::QtEventPump events_{clock_};
   std::unique_ptr<SettingsStore> settings_;
   // End leaves at once: the last saves reach the disk first.
   qt::QtApplication app_{[this] {
     settings_->flush();
-    handOverClipboard();
+    route_->handOver();
   }};
   qt::QtMessageBoxes messages_{app_};
   qt::QtSaveDialog saveDialog_;
   posix::PosixFiles files_;
   StdRandom random_;
   std::unique_ptr<MessageBoxes> wrapped_;
-  Services services_{automation_, stacking_,  clipboard_, events_, *settings_, wrapped_ ? *wrapped_ : messages_,
-                     saveDialog_, files_, app_, random_};
+  Services services_{route_->automation(), stacking_, route_->clipboard(), events_, *settings_,
+                     wrapped_ ? *wrapped_ : messages_, saveDialog_, files_, app_, random_};
 };
 
 }  // namespace
