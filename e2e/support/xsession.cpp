@@ -26,6 +26,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
+}  // namespace
+
 std::string randomHex(int bytes) {
   std::ifstream urandom("/dev/urandom", std::ios::binary);
   std::string out;
@@ -38,6 +40,8 @@ std::string randomHex(int bytes) {
   return out;
 }
 
+namespace {
+
 std::vector<std::string> mergedEnvironment(const std::map<std::string, std::string>& overrides) {
   std::map<std::string, std::string> all;
   for (char** e = environ; *e; ++e) {
@@ -47,7 +51,9 @@ std::vector<std::string> mergedEnvironment(const std::map<std::string, std::stri
   }
   for (const auto& [k, v] : overrides) all[k] = v;
   std::vector<std::string> out;
-  for (const auto& [k, v] : all) out.push_back(k + "=" + v);
+  for (const auto& [k, v] : all) {
+    if (!v.empty()) out.push_back(k + "=" + v);
+  }
   return out;
 }
 
@@ -130,10 +136,29 @@ void Process::stop() {
   pid_ = -1;
 }
 
-XSession::XSession(SessionOptions options) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "pagewick-x-XXXXXX").string();
+Session::Session(const std::string& kind) {
+  std::string pattern = (std::filesystem::temp_directory_path() / ("pagewick-" + kind + "-XXXXXX")).string();
   folder_ = mkdtemp(pattern.data());
-  const std::string auth = folder_ + "/Xauthority";
+}
+
+Session::~Session() {
+  while (!processes_.empty()) processes_.pop_back();
+  // PAGEWICK_E2E_KEEP keeps the logs of the session's programs for a look afterwards.
+  if (std::getenv("PAGEWICK_E2E_KEEP")) {
+    std::fprintf(stderr, "session kept in %s\n", folder_.c_str());
+    return;
+  }
+  std::error_code ignored;
+  std::filesystem::remove_all(folder_, ignored);
+}
+
+Process& Session::keep(std::unique_ptr<Process> process) {
+  processes_.push_back(std::move(process));
+  return *processes_.back();
+}
+
+XSession::XSession(SessionOptions options) : Session("x") {
+  const std::string auth = folder() + "/Xauthority";
   const std::string cookie = randomHex(16);
   std::ofstream(auth).close();
   // The server takes every cookie in the file; the client looks one up by display number, so the
@@ -142,10 +167,10 @@ XSession::XSession(SessionOptions options) {
 
   int fds[2];
   if (pipe(fds) != 0) throw std::runtime_error("pipe");
-  processes_.push_back(std::make_unique<Process>(
+  keep(std::make_unique<Process>(
       std::vector<std::string>{"Xvfb", "-displayfd", "3", "-auth", auth, "-nolisten", "tcp", "-screen", "0",
                                "1280x1024x24"},
-      std::map<std::string, std::string>{}, folder_ + "/xvfb.log", fds[1]));
+      std::map<std::string, std::string>{}, folder() + "/xvfb.log", fds[1]));
   close(fds[1]);
   std::string number;
   pollfd p{fds[0], POLLIN, 0};
@@ -155,15 +180,14 @@ XSession::XSession(SessionOptions options) {
     number += c;
   }
   close(fds[0]);
-  if (number.empty()) throw std::runtime_error("Xvfb did not start; see " + folder_ + "/xvfb.log");
+  if (number.empty()) throw std::runtime_error("Xvfb did not start; see " + folder() + "/xvfb.log");
   display_ = ":" + number;
   run({"xauth", "-q", "-f", auth, "add", display_, ".", cookie});
+  env_ = {{"DISPLAY", display_}, {"XAUTHORITY", auth}, {"WAYLAND_DISPLAY", ""}, {"MOZ_ENABLE_WAYLAND", "0"}};
   exportEnvironment();
 
   if (options.windowManager) {
-    processes_.push_back(std::make_unique<Process>(std::vector<std::string>{"openbox", "--sm-disable"}, env(),
-                                                   folder_ + "/openbox.log"));
-    windowManager_ = processes_.back().get();
+    windowManager_ = &start({"openbox", "--sm-disable"}, {}, "openbox.log");
     waitForWindowManager();
   }
 }
@@ -195,17 +219,6 @@ void XSession::waitForWindowManager() {
   if (!ready) throw std::runtime_error("openbox did not manage windows");
 }
 
-XSession::~XSession() {
-  while (!processes_.empty()) processes_.pop_back();
-  // PAGEWICK_E2E_KEEP keeps the logs of the session's programs for a look afterwards.
-  if (std::getenv("PAGEWICK_E2E_KEEP")) {
-    std::fprintf(stderr, "session kept in %s\n", folder_.c_str());
-    return;
-  }
-  std::error_code ignored;
-  std::filesystem::remove_all(folder_, ignored);
-}
-
 std::string XSession::describe() {
   std::string text = windowManager_ ? (windowManager_->running() ? "openbox runs\n" : "openbox has ended\n")
                                     : "no window manager\n";
@@ -217,17 +230,15 @@ std::string XSession::describe() {
   return text;
 }
 
-std::map<std::string, std::string> XSession::env() const {
-  return {{"DISPLAY", display_}, {"XAUTHORITY", folder_ + "/Xauthority"}, {"WAYLAND_DISPLAY", ""}};
+void Session::exportEnvironment() const {
+  for (const auto& [k, v] : env_) {
+    if (v.empty()) unsetenv(k.c_str());
+    else setenv(k.c_str(), v.c_str(), 1);
+  }
 }
 
-void XSession::exportEnvironment() const {
-  for (const auto& [k, v] : env()) setenv(k.c_str(), v.c_str(), 1);
-  unsetenv("WAYLAND_DISPLAY");
-}
-
-void XSession::startFirefox(const std::string& url) {
-  const std::string profile = folder_ + "/firefox-profile";
+void Session::startFirefox(const std::string& url) {
+  const std::string profile = folder() + "/firefox-profile";
   std::filesystem::create_directories(profile);
   std::ofstream(profile + "/user.js") << R"(user_pref("browser.shell.checkDefaultBrowser", false);
 user_pref("browser.startup.homepage_override.mstone", "ignore");
@@ -244,16 +255,17 @@ user_pref("network.connectivity-service.enabled", false);
 user_pref("browser.tabs.warnOnClose", false);
 user_pref("extensions.autoDisableScopes", 15);
 )";
-  start({"firefox-esr", "--no-remote", "--new-instance", "--profile", profile, url},
-        {{"MOZ_ENABLE_WAYLAND", "0"}, {"HOME", folder_}}, "firefox.log");
+  start({"firefox-esr", "--no-remote", "--new-instance", "--profile", profile, url}, {{"HOME", folder()}}, "firefox.log");
 }
 
-void XSession::startChromium(const std::string& url) {
-  start({"chromium", "--no-sandbox", "--no-first-run", "--no-default-browser-check", "--disable-gpu",
-         "--disable-background-networking", "--disable-component-update", "--disable-sync", "--disable-quic",
-         "--password-store=basic", "--disable-features=Translate,MediaRouter",
-         "--user-data-dir=" + folder_ + "/chromium", url},
-        {{"HOME", folder_}}, "chromium.log");
+void Session::startChromium(const std::string& url) {
+  std::vector<std::string> argv{"chromium", "--no-sandbox", "--no-first-run", "--no-default-browser-check",
+                                "--disable-gpu", "--disable-background-networking", "--disable-component-update",
+                                "--disable-sync", "--disable-quic", "--password-store=basic",
+                                "--disable-features=Translate,MediaRouter", "--user-data-dir=" + folder() + "/chromium"};
+  argv.insert(argv.end(), chromiumFlags_.begin(), chromiumFlags_.end());
+  argv.push_back(url);
+  start(argv, {{"HOME", folder()}}, "chromium.log");
 }
 
 bool XSession::waitForWindow(TextView part, int timeoutMs) {
@@ -274,30 +286,29 @@ std::optional<unsigned long> XSession::waitForWindow(const std::function<bool(co
   }
 }
 
-Process& XSession::start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& extraEnv,
-                         const std::string& logName) {
-  auto environment = env();
+Process& Session::start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& extraEnv,
+                        const std::string& logName) {
+  auto environment = env_;
   for (const auto& [k, v] : extraEnv) environment[k] = v;
-  processes_.push_back(std::make_unique<Process>(argv, environment, folder_ + "/" + logName));
-  return *processes_.back();
+  return keep(std::make_unique<Process>(argv, environment, folder() + "/" + logName));
 }
 
-int XSession::run(const std::vector<std::string>& argv) {
-  Process helper(argv, display_.empty() ? std::map<std::string, std::string>{} : env(), folder_ + "/helpers.log");
+int Session::run(const std::vector<std::string>& argv) {
+  Process helper(argv, env_, folder() + "/helpers.log");
   const int status = helper.wait(60000);
   return status >= 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string XSession::output(const std::vector<std::string>& argv) {
-  const std::string file = folder_ + "/output-" + randomHex(4);
-  Process helper(argv, env(), file, -1, folder_ + "/helpers.log");
+std::string Session::output(const std::vector<std::string>& argv) {
+  const std::string file = folder() + "/output-" + randomHex(4);
+  Process helper(argv, env_, file, -1, folder() + "/helpers.log");
   helper.wait(60000);
   std::ifstream in(file, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::string XSession::writeFile(const std::string& name, const std::string& content) {
-  const std::string path = folder_ + "/" + name;
+std::string Session::writeFile(const std::string& name, const std::string& content) {
+  const std::string path = folder() + "/" + name;
   std::ofstream(path, std::ios::binary) << content;
   return path;
 }

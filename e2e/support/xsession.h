@@ -34,47 +34,67 @@ class Process {
   int pid_ = -1;
 };
 
+// What every test session has: a private folder for its files and logs, the programs it started,
+// and the environment that points a program at its display.
+class Session {
+ public:
+  virtual ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+  const std::string& folder() const { return folder_; }
+
+  void startFirefox(const std::string& url);
+  void startChromium(const std::string& url);
+  // Waits (generously) until a window's title contains `part`.
+  virtual bool waitForWindow(TextView part, int timeoutMs = 60000) = 0;
+  // Starts a program in the session; the session stops it at the end unless the caller does.
+  Process& start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& extraEnv,
+                 const std::string& logName);
+  // Runs a helper such as setxkbmap, xdotool or swaymsg in the session; returns its exit status.
+  int run(const std::vector<std::string>& argv);
+  // Its standard output, without what it says on standard error.
+  std::string output(const std::vector<std::string>& argv);
+  // Writes `content` to a file in the session's folder; returns its path.
+  std::string writeFile(const std::string& name, const std::string& content);
+  // Points this process at the session, so that Qt and the backends connect to it.
+  void exportEnvironment() const;
+
+ protected:
+  // Makes the folder, /tmp/pagewick-<kind>-XXXXXX.
+  explicit Session(const std::string& kind);
+  Process& keep(std::unique_ptr<Process> process);
+
+  // What programs started here get; a value "" means the variable is removed.
+  std::map<std::string, std::string> env_;
+  std::vector<std::string> chromiumFlags_;
+
+ private:
+  std::string folder_;
+  std::vector<std::unique_ptr<Process>> processes_;  // stopped last-started first
+};
+
+std::string randomHex(int bytes);
+
 struct SessionOptions {
   bool windowManager = true;
 };
 
-class XSession {
+class XSession final : public Session {
  public:
   explicit XSession(SessionOptions options = {});
-  ~XSession();
   const std::string& display() const { return display_; }
-  const std::string& folder() const { return folder_; }
-  // Points this process at the session (DISPLAY, XAUTHORITY); the constructor does so already,
-  // so Qt and Xlib connect to it.
-  void exportEnvironment() const;
 
-  void startFirefox(const std::string& url);
-  void startChromium(const std::string& url);
-  // Waits (generously) until a managed window's title contains `part`.
-  bool waitForWindow(TextView part, int timeoutMs = 60000);
+  bool waitForWindow(TextView part, int timeoutMs = 60000) override;
   // Waits until a managed window satisfies `wanted`; its handle, or none after the bound.
   std::optional<unsigned long> waitForWindow(const std::function<bool(const WindowCandidate&)>& wanted,
                                              int timeoutMs = 60000);
-  // Starts a program in the session; the session stops it at the end unless the caller does.
-  Process& start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& extraEnv,
-                 const std::string& logName);
-  // Runs a helper such as setxkbmap or xdotool in the session; returns its exit status.
-  int run(const std::vector<std::string>& argv);
-  // Its standard output, without what it says on standard error.
-  std::string output(const std::vector<std::string>& argv);
   // What a failed wait for a window needs to be understood: whether the window manager still
   // runs and where it waits, the root's window-manager properties and the windows on the screen.
   std::string describe();
-  // Writes `content` to a file in the session's folder; returns its path.
-  std::string writeFile(const std::string& name, const std::string& content);
 
  private:
-  std::map<std::string, std::string> env() const;
-  std::string folder_;
-  std::string display_;
   void waitForWindowManager();
-
-  std::vector<std::unique_ptr<Process>> processes_;  // stopped last-started first
+  std::string display_;
   Process* windowManager_ = nullptr;
 };
 

@@ -1,0 +1,74 @@
+#include "e2e/support/waylandsession.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <thread>
+
+namespace pw::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+constexpr uid_t kNobody = 65534;
+
+// The first entry of `folder` whose name starts with `prefix` and is a socket.
+std::string findSocket(const std::string& folder, const std::string& prefix) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with(prefix) && entry.is_socket()) return entry.path().string();
+  }
+  return {};
+}
+
+}  // namespace
+
+SwaySession::SwaySession(WaylandOptions options) : Session("sway") {
+  const std::string run = folder() + "/sway-run", own = folder() + "/run";
+  std::filesystem::create_directories(run);
+  std::filesystem::create_directories(own);
+  ::chmod(folder().c_str(), 0711);
+  ::chmod(own.c_str(), 0700);
+  if (::chown(run.c_str(), kNobody, kNobody) != 0 || ::chmod(run.c_str(), 0700) != 0) {
+    throw std::runtime_error("cannot prepare sway's runtime folder " + run);
+  }
+  std::string config = "output HEADLESS-1 resolution 1280x800\n";
+  config += options.xwayland ? "xwayland enable\n" : "xwayland disable\n";
+  if (!options.keyboardLayout.empty()) config += "input type:keyboard xkb_layout " + options.keyboardLayout + "\n";
+  const std::string configFile = writeFile("sway.conf", config);
+  ::chmod(configFile.c_str(), 0644);
+
+  start({"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "sway", "-c", configFile},
+        {{"XDG_RUNTIME_DIR", run}, {"HOME", run}, {"WLR_BACKENDS", "headless"}, {"WLR_LIBINPUT_NO_DEVICES", "1"},
+         {"WLR_RENDERER", "pixman"}, {"WAYLAND_DISPLAY", ""}, {"DISPLAY", ""}},
+        "sway.log");
+  const auto deadline = std::chrono::steady_clock::now() + 30s;
+  while ((socket_ = findSocket(run, "wayland-")).empty() || (ipc_ = findSocket(run, "sway-ipc")).empty()) {
+    if (std::chrono::steady_clock::now() >= deadline) throw std::runtime_error("sway did not start; see sway.log");
+    std::this_thread::sleep_for(20ms);
+  }
+  env_ = {{"WAYLAND_DISPLAY", socket_}, {"XDG_RUNTIME_DIR", own}, {"SWAYSOCK", ipc_}, {"DISPLAY", ""},
+          {"MOZ_ENABLE_WAYLAND", "1"}, {"XDG_SESSION_TYPE", "wayland"}};
+  chromiumFlags_ = {"--ozone-platform=wayland"};
+  exportEnvironment();
+}
+
+bool SwaySession::command(const std::string& text) { return run({"swaymsg", text}) == 0; }
+
+std::string SwaySession::tree() { return output({"swaymsg", "-r", "-t", "get_tree"}); }
+
+bool SwaySession::waitForWindow(TextView part, int timeoutMs) {
+  // swaymsg -r gives titles as they are, in UTF-8, within JSON strings.
+  const std::string wanted = toUtf8(part);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (tree().find(wanted) == std::string::npos) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(50ms);
+  }
+  return true;
+}
+
+}  // namespace pw::e2e

@@ -1,0 +1,30 @@
+#pragma once
+// A private headless sway for end-to-end tests on Wayland. sway refuses to run as root, so it
+// runs as nobody in a runtime folder of its own; the tests and the browsers reach its socket by
+// its full path and keep their own runtime folder.
+#include "e2e/support/xsession.h"
+
+namespace pw::e2e {
+
+struct WaylandOptions {
+  bool xwayland = false;        // an X server for X11 programs, as desktops have
+  std::string keyboardLayout;   // the layout sway gives keyboards, e.g. "ru"
+};
+
+class SwaySession final : public Session {
+ public:
+  explicit SwaySession(WaylandOptions options = {});
+  const std::string& socket() const { return socket_; }
+
+  // Native Wayland browsers.
+  bool waitForWindow(TextView part, int timeoutMs = 60000) override;
+  // Runs a sway command; true when sway carried it out.
+  bool command(const std::string& text);
+  // sway's tree of windows, as JSON.
+  std::string tree();
+
+ private:
+  std::string socket_, ipc_;
+};
+
+}  // namespace pw::e2e
