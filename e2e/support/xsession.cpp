@@ -304,7 +304,9 @@ std::string Session::output(const std::vector<std::string>& argv) {
   Process helper(argv, env_, file, -1, folder() + "/helpers.log");
   helper.wait(60000);
   std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  std::string text(std::istreambuf_iterator<char>(in), {});
+  std::remove(file.c_str());
+  return text;
 }
 
 std::string Session::writeFile(const std::string& name, const std::string& content) {
