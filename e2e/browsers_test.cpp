@@ -5,9 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTest>
 #include <X11/Xlib.h>
 
@@ -117,20 +114,6 @@ TEST_P(BrowsersTest, CaptureCommandsDeliverTheTextExactly) {
   EXPECT_EQ(ClipboardGetText(desk.clipboard, 0), captured);
 }
 
-// The title of the window sway has given the focus.
-std::string swayFocus() {
-  std::vector<QJsonObject> nodes{QJsonDocument::fromJson(QByteArray::fromStdString(sway->tree())).object()};
-  while (!nodes.empty()) {
-    const QJsonObject node = nodes.back();
-    nodes.pop_back();
-    if (node[u"focused"].toBool() && node[u"type"].toString().endsWith(u"con")) return node[u"name"].toString().toStdString();
-    for (const char* children : {"nodes", "floating_nodes"}) {
-      for (const auto& child : node[QLatin1String(children)].toArray()) nodes.push_back(child.toObject());
-    }
-  }
-  return {};
-}
-
 TEST_P(BrowsersTest, AMinimisedWindowOrOneOnAnotherDesktopIsBroughtBack) {
   if (std::getenv("PAGEWICK_E2E_NO_WM")) GTEST_SKIP() << "minimising and desktops need a window manager";
   const std::string title = toUtf8(GetParam().title);
@@ -138,10 +121,10 @@ TEST_P(BrowsersTest, AMinimisedWindowOrOneOnAnotherDesktopIsBroughtBack) {
     // sway hides a window in its scratchpad rather than minimising it, or on another workspace.
     ASSERT_TRUE(sway->command("[title=\"" + title + "\"] move scratchpad"));
     desk.automation.activate(GetParam().name);
-    EXPECT_NE(swayFocus().find(title), std::string::npos) << swayFocus();
+    EXPECT_NE(sway->focusedTitle().find(title), std::string::npos) << sway->focusedTitle();
     ASSERT_TRUE(sway->command("[title=\"" + title + "\"] floating disable, move workspace 2"));
     desk.automation.activate(GetParam().name);
-    EXPECT_NE(swayFocus().find(title), std::string::npos) << swayFocus();
+    EXPECT_NE(sway->focusedTitle().find(title), std::string::npos) << sway->focusedTitle();
     sway->command("[title=\"" + title + "\"] move workspace 1");
     return;
   }

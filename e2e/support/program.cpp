@@ -30,8 +30,6 @@ bool eventually(const std::function<bool()>& done, int timeoutMs) {
   return true;
 }
 
-namespace {
-
 Launch linuxBuild(const std::string& configHome) {
   std::filesystem::create_directories(configHome);
   // PAGEWICK_E2E_BINARY runs another build of the program, e.g. the installed package's.
@@ -45,8 +43,6 @@ Launch linuxBuild(const std::string& configHome) {
             return store.get(u"Kelvarin", u"Pagewick", fromUtf8(key), u"<absent>");
           }};
 }
-
-}  // namespace
 
 Program::Program(XSession& session, const std::string& configHome) : Program(session, linuxBuild(configHome)) {}
 

@@ -44,6 +44,9 @@ struct Launch {
   bool answerStartErrors = false;  // answers error boxes shown before the window with Return
 };
 
+// The Linux build, with its settings under `configHome` and its message boxes recorded.
+Launch linuxBuild(const std::string& configHome);
+
 class Program {
  public:
   // Starts the Linux build with the settings under `configHome` and waits for its window.

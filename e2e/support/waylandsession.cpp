@@ -1,5 +1,8 @@
 #include "e2e/support/waylandsession.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,7 +46,7 @@ SwaySession::SwaySession(WaylandOptions options) : Session("sway") {
 
   start({"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "sway", "-c", configFile},
         {{"XDG_RUNTIME_DIR", run}, {"HOME", run}, {"WLR_BACKENDS", "headless"}, {"WLR_LIBINPUT_NO_DEVICES", "1"},
-         {"WLR_RENDERER", "pixman"}, {"WAYLAND_DISPLAY", ""}, {"DISPLAY", ""}},
+         {"WLR_RENDERER", "pixman"}, {"WAYLAND_DISPLAY", ""}, {"DISPLAY", ""}, {"SWAYSOCK", ""}},
         "sway.log");
   const auto deadline = std::chrono::steady_clock::now() + 30s;
   while ((socket_ = findSocket(run, "wayland-")).empty() || (ipc_ = findSocket(run, "sway-ipc")).empty()) {
@@ -54,7 +57,58 @@ SwaySession::SwaySession(WaylandOptions options) : Session("sway") {
           {"MOZ_ENABLE_WAYLAND", "1"}, {"XDG_SESSION_TYPE", "wayland"}};
   chromiumFlags_ = {"--ozone-platform=wayland"};
   exportEnvironment();
+  pointer_ = std::make_unique<VirtualPointer>(socket_, 1280, 800);
+  if (options.xwayland) {
+    // sway tells its own children where XWayland is; one lets us (root) in and writes it down.
+    const std::string shared = folder() + "/shared";
+    std::filesystem::create_directories(shared);
+    ::chmod(shared.c_str(), 01777);
+    const std::string file = shared + "/display";
+    command("exec xhost +si:localuser:root >/dev/null && echo $DISPLAY > " + file);
+    const auto until = std::chrono::steady_clock::now() + 30s;
+    while (xDisplay_.empty() || xDisplay_.back() != '\n') {
+      if (std::chrono::steady_clock::now() >= until) throw std::runtime_error("sway named no XWayland display");
+      std::this_thread::sleep_for(20ms);
+      std::ifstream in(file);
+      xDisplay_.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    xDisplay_.pop_back();
+  }
 }
+
+namespace {
+
+// Every window node of sway's tree, tiled or floating, depth first.
+template <class Visit>
+void eachWindow(const QJsonObject& node, const Visit& visit) {
+  if (node[u"type"].toString().endsWith(u"con")) visit(node);
+  for (const char* children : {"nodes", "floating_nodes"}) {
+    for (const auto& child : node[QLatin1String(children)].toArray()) eachWindow(child.toObject(), visit);
+  }
+}
+
+}  // namespace
+
+std::string SwaySession::focusedTitle() {
+  std::string title;
+  eachWindow(QJsonDocument::fromJson(QByteArray::fromStdString(tree())).object(), [&](const QJsonObject& node) {
+    if (node[u"focused"].toBool()) title = node[u"name"].toString().toStdString();
+  });
+  return title;
+}
+
+std::optional<SwaySession::Rect> SwaySession::windowRect(const std::string& title) {
+  std::optional<Rect> found;
+  eachWindow(QJsonDocument::fromJson(QByteArray::fromStdString(tree())).object(), [&](const QJsonObject& node) {
+    if (node[u"name"].toString().toStdString() != title) return;
+    const QJsonObject outer = node[u"rect"].toObject(), inner = node[u"window_rect"].toObject();
+    found = Rect{outer[u"x"].toInt() + inner[u"x"].toInt(), outer[u"y"].toInt() + inner[u"y"].toInt(),
+                 inner[u"width"].toInt(), inner[u"height"].toInt()};
+  });
+  return found;
+}
+
+void SwaySession::click(int x, int y) { pointer_->click(x, y); }
 
 bool SwaySession::command(const std::string& text) { return run({"swaymsg", text}) == 0; }
 

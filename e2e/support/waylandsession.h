@@ -2,6 +2,9 @@
 // A private headless sway for end-to-end tests on Wayland. sway refuses to run as root, so it
 // runs as nobody in a runtime folder of its own; the tests and the browsers reach its socket by
 // its full path and keep their own runtime folder.
+#include <optional>
+
+#include "e2e/support/virtualpointer.h"
 #include "e2e/support/xsession.h"
 
 namespace pw::e2e {
@@ -22,9 +25,21 @@ class SwaySession final : public Session {
   bool command(const std::string& text);
   // sway's tree of windows, as JSON.
   std::string tree();
+  // The title of the window that has the focus; "" when none has.
+  std::string focusedTitle();
+  // Where the content of the window titled exactly `title` lies on the screen.
+  struct Rect {
+    int x, y, width, height;
+  };
+  std::optional<Rect> windowRect(const std::string& title);
+  // Clicks at a point of the screen with a pointer of the session's own.
+  void click(int x, int y);
+  // The X display of sway's XWayland, for X11 programs; with the `xwayland` option only.
+  const std::string& xDisplay() const { return xDisplay_; }
 
  private:
-  std::string socket_, ipc_;
+  std::string socket_, ipc_, xDisplay_;
+  std::unique_ptr<VirtualPointer> pointer_;
 };
 
 }  // namespace pw::e2e

@@ -1,0 +1,98 @@
+// The real pagewick binary on a Wayland desktop: its own window under sway's XWayland, clicked
+// through the compositor's pointer, capturing from native Wayland Firefox ESR and Chromium.
+#include <gtest/gtest.h>
+
+#include "e2e/support/program.h"
+#include "e2e/support/waylandsession.h"
+#include "platform/posix/filesettingsstore.h"
+#include "tests/doubles/tempdir.h"
+
+namespace pw::e2e {
+namespace {
+
+using test::readBytes;
+
+const char* kPage =
+    "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>%s</title></head><body>"
+    "<h1>%s</h1><p>Проверка. Plain text and café.</p></body></html>";
+
+// A page that starts with its own title, so that a capture shows which browser it came from.
+std::string page(const std::string& title) {
+  std::string html = kPage;
+  for (int i = 0; i < 2; ++i) html.replace(html.find("%s"), 2, title);
+  return html;
+}
+
+class SwayProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    session.startFirefox("file://" + session.writeFile("firefox.html", page("Firefox Test Page")));
+    session.startChromium("file://" + session.writeFile("chromium.html", page("Google Chrome")));
+    ASSERT_TRUE(session.waitForWindow(u"Firefox Test Page"));
+    ASSERT_TRUE(session.waitForWindow(u"Google Chrome"));
+  }
+
+  // Starts the program with these settings and waits for its window.
+  void start(const std::map<std::string, Text>& settings) {
+    posix::FileSettingsStore store(config);
+    for (const auto& [key, value] : settings) store.save(u"Kelvarin", u"Pagewick", fromUtf8(key), value);
+    store.flush();
+    launch = linuxBuild(config);
+    launch.env["DISPLAY"] = session.xDisplay();
+    process = &session.start(launch.argv, launch.env, "pagewick.log");
+    ASSERT_TRUE(eventually([&] { return (window = session.windowRect("Pagewick")).has_value(); }, 60000));
+  }
+  void click(Spot at) { session.click(window->x + at.x, window->y + at.y); }
+  Text stored(const std::string& key) const { return launch.stored(key); }
+  std::string clipboard() { return session.output({"wl-paste", "--no-newline"}); }
+  void offerClipboard(const std::string& text) {
+    session.start({"wl-copy", "--foreground", text}, {}, "wl-copy.log");
+    ASSERT_TRUE(eventually([&] { return clipboard() == text; }));
+  }
+
+  SwaySession session{{.xwayland = true, .keyboardLayout = ""}};
+  test::TempDir dir;
+  std::string config = dir / "config";
+  Launch launch;
+  Process* process = nullptr;
+  std::optional<SwaySession::Rect> window;
+};
+
+TEST_F(SwayProgramTest, BothCaptureCommandsReachNativeBrowsers) {
+  const std::string file = dir / "out.txt";
+  start({{"Option1", u"False"}, {"Option2", u"False"}, {"Option3", u"True"}, {"Text2", fromUtf8(file)}});
+  offerClipboard("the user's own text");
+
+  click(spot::CaptureToBox);
+  ASSERT_TRUE(eventually([&] { return stored("Text1").starts_with(u"\rFirefox Test Page"); }))
+      << toUtf8(stored("Text1")) << readBytes(launch.messageLog);
+  const Text firefox = stored("Text1");
+  EXPECT_NE(firefox.find(u"Проверка. Plain text and café."), Text::npos) << toUtf8(firefox);
+  EXPECT_TRUE(eventually([&] { return clipboard() == "the user's own text"; })) << clipboard();
+
+  click(spot::Option2);
+  ASSERT_TRUE(eventually([&] { return stored("Option2") == u"True"; }));
+  click(spot::CaptureToFile);
+  ASSERT_TRUE(eventually([&] { return !readBytes(file).empty(); })) << readBytes(launch.messageLog);
+  const std::string chromium = readBytes(file);
+  EXPECT_TRUE(chromium.starts_with("Google Chrome")) << chromium;
+  EXPECT_NE(chromium.find("Проверка. Plain text and café."), std::string::npos) << chromium;
+  EXPECT_TRUE(chromium.ends_with("\r\n")) << chromium;
+  EXPECT_EQ(stored("Text1"), firefox);
+  // The file command leaves what it captured on the clipboard.
+  EXPECT_EQ(clipboard() + "\r\n", chromium);
+  EXPECT_EQ(readBytes(launch.messageLog), "");
+}
+
+TEST_F(SwayProgramTest, TheClipboardOutlivesTheProgram) {
+  start({{"Text1", u"kept\r\nafter the end"}});
+  click(spot::CopyBox);
+  ASSERT_TRUE(eventually([&] { return clipboard() == "kept\r\nafter the end"; })) << clipboard();
+  ASSERT_TRUE(session.command("[title=\"^Pagewick$\"] kill"));
+  ASSERT_GE(process->wait(30000), 0);
+  EXPECT_EQ(clipboard(), "kept\r\nafter the end");
+  EXPECT_EQ(readBytes(launch.messageLog), "");
+}
+
+}  // namespace
+}  // namespace pw::e2e
