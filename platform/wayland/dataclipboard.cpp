@@ -6,6 +6,7 @@
 #include <wayland-client.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
 #include "platform/posix/fd.h"
@@ -91,10 +92,8 @@ void DataClipboard::setText(TextView text, std::optional<int> format) {
   static const zwlr_data_control_source_v1_listener listener{
       .send =
           [](void* data, zwlr_data_control_source_v1*, const char*, int fd) {
-            // The reader waits for the end of the file; a blocking write reaches it.
             posix::Fd out(fd);
-            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-            posix::writeAll(fd, static_cast<DataClipboard*>(data)->ownText_);
+            static_cast<DataClipboard*>(data)->serve(fd);
           },
       .cancelled =
           [](void* data, zwlr_data_control_source_v1* source) {
@@ -108,6 +107,20 @@ void DataClipboard::setText(TextView text, std::optional<int> format) {
   for (const char* type : kTextTypes) zwlr_data_control_source_v1_offer(source, type);
   ownText_ = toUtf8(text);
   select(source);
+}
+
+// A reader that stops reading must not freeze the window: one that takes nothing for as long as
+// a silent owner may take is given up on.
+void DataClipboard::serve(int fd) const {
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+  for (std::size_t done = 0; done < ownText_.size();) {
+    pollfd ready{fd, POLLOUT, 0};
+    if (::poll(&ready, 1, answerMs_) <= 0) return;
+    const ssize_t n = ::write(fd, ownText_.data() + done, ownText_.size() - done);
+    if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    if (n <= 0) return;
+    done += static_cast<std::size_t>(n);
+  }
 }
 
 std::string DataClipboard::receive(const char* type) {

@@ -34,6 +34,7 @@ class DataClipboard final : public Clipboard {
 
  private:
   void select(zwlr_data_control_source_v1* source);
+  void serve(int fd) const;
   std::string receive(const char* mime);
 
   Connection& connection_;
