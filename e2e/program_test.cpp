@@ -130,7 +130,7 @@ TEST_F(ProgramTest, SaveDialogAndClearingTheFile) {
   program.focus(u"Create a new text file name");
   program.type(fresh);
   program.key("Return");
-  ASSERT_TRUE(program.waitForStored("Text2", fromUtf8(fresh), 5000)) << toUtf8(program.stored("Text2"));
+  ASSERT_TRUE(program.waitForStored("Text2", fromUtf8(fresh))) << toUtf8(program.stored("Text2"));
   EXPECT_FALSE(std::filesystem::exists(fresh));
 
   // An existing file: No shows the dialog again, Yes takes the name.
