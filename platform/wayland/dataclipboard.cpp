@@ -127,20 +127,24 @@ std::string DataClipboard::receive(const char* type) {
   int ends[2];
   if (::pipe2(ends, O_CLOEXEC) != 0) throw RuntimeError(err::ClipboardBusy, u"The clipboard cannot be read now.");
   posix::Fd in(ends[0]);
+  ::fcntl(ends[0], F_SETPIPE_SZ, 1 << 20);  // fewer turns between writer and reader for a large text
   zwlr_data_control_offer_v1_receive(offer_->proxy, type, ends[1]);  // takes a copy of the end
   ::close(ends[1]);
   connection_.dispatch();
   std::string bytes;
-  char chunk[65536];
-  for (;;) {
+  for (std::size_t size = 0;;) {
     pollfd ready{in.get(), POLLIN, 0};
     if (::poll(&ready, 1, answerMs_) <= 0) {
       throw RuntimeError(err::ClipboardBusy, u"The program that holds the clipboard does not answer.");
     }
-    const ssize_t n = ::read(in.get(), chunk, sizeof chunk);
+    if (bytes.size() - size < (1 << 20)) bytes.resize(size + (2 << 20));
+    const ssize_t n = ::read(in.get(), bytes.data() + size, bytes.size() - size);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return bytes;
-    bytes.append(chunk, static_cast<std::size_t>(n));
+    if (n <= 0) {
+      bytes.resize(size);
+      return bytes;
+    }
+    size += static_cast<std::size_t>(n);
   }
 }
 
