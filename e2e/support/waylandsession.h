@@ -42,4 +42,16 @@ class SwaySession final : public Session {
   std::unique_ptr<VirtualPointer> pointer_;
 };
 
+// A private headless KWin. The installed binary carries a file capability that a container may
+// not grant, so a copy without it runs.
+class KWinSession final : public Session {
+ public:
+  KWinSession();
+  const std::string& socket() const { return socket_; }
+  bool waitForWindow(TextView part, int timeoutMs = 60000) override;
+
+ private:
+  std::string socket_;
+};
+
 }  // namespace pw::e2e

@@ -9,8 +9,8 @@ class Connection;
 // Why this compositor gives no route to other programs' windows: what is missing and what works.
 Text missingRouteDescription(const Connection& connection);
 
-// Stands in for window automation where the compositor offers no way to it: every call fails
-// with that description, so the capture reports it at its activation step.
+// Stands in for window automation where the compositor offers no way to it: activation fails
+// with that description, so the capture reports it at its first step; keys go nowhere.
 class RefusingAutomation final : public WindowAutomation {
  public:
   explicit RefusingAutomation(Text description) : description_(std::move(description)) {}

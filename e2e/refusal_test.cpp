@@ -1,0 +1,42 @@
+// A Wayland desktop that offers no way to other programs' windows: KWin gives its window
+// management and fake input only to programs its desktop entries name, so to this test it
+// offers neither. The capture must say so at its first step, and what works instead.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "capture/capturecommands.h"
+#include "e2e/support/realdesktop.h"
+#include "e2e/support/waylandsession.h"
+#include "tests/doubles/tempdir.h"
+
+namespace pw::e2e {
+namespace {
+
+TEST(WaylandRefusal, TheCaptureSaysWhatIsMissingAndWhatWorks) {
+  test::TempDir dir;
+  RealDesktop desk{dir.path()};
+  ModelWindow window;
+  window.options[2] = true;
+  PushButton2_Click(desk.services, window);
+  ASSERT_EQ(desk.messages.shown.size(), 1u);
+  const Text& prompt = desk.messages.shown[0].prompt;
+  EXPECT_EQ(desk.messages.shown[0].title, u"Application Error");
+  EXPECT_TRUE(prompt.starts_with(u"This Wayland desktop does not let Pagewick find, bring forward or type into "
+                                 u"other programs' windows: the compositor lacks zwlr_foreign_toplevel_manager_v1, "
+                                 u"zwp_virtual_keyboard_manager_v1.")) << toUtf8(prompt);
+  EXPECT_NE(prompt.find(u"log in to its X11 session instead"), Text::npos) << toUtf8(prompt);
+  EXPECT_NE(prompt.find(u".Form1.PushButton2_Click at line "), Text::npos) << toUtf8(prompt);
+  EXPECT_EQ(window.text1_, u"\r");  // as when no browser is open: the line break, nothing copied
+}
+
+}  // namespace
+}  // namespace pw::e2e
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  pw::e2e::KWinSession session;
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}
