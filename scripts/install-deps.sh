@@ -7,6 +7,7 @@ what=${1:-build}
 
 build=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libqt6test6 libgl-dev
        libx11-dev libxtst-dev libwayland-dev libwayland-bin librust-wayland-protocols-dev
+       plasma-wayland-protocols
        fonts-liberation2 xdg-utils)
 test=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth openbox x11-utils
       x11-xkb-utils xdotool xclip imagemagick firefox-esr chromium clang libclang-rt-14-dev

@@ -12,6 +12,9 @@
 #include <stdexcept>
 #include <thread>
 
+#include "platform/wayland/kwinwindows.h"
+#include "platform/wayland/wlconnection.h"
+
 namespace pw::e2e {
 namespace {
 
@@ -125,15 +128,25 @@ bool SwaySession::waitForWindow(TextView part, int timeoutMs) {
   return true;
 }
 
-KWinSession::KWinSession() : Session("kwin") {
+KWinSession::KWinSession(const std::vector<std::string>& trusted, const std::string& keyboardLayout)
+    : Session("kwin") {
   const std::string run = folder() + "/run", binary = folder() + "/kwin_wayland";
   std::filesystem::create_directories(run);
+  std::filesystem::create_directories(folder() + "/share/applications");
+  for (std::size_t i = 0; i < trusted.size(); ++i) {
+    writeFile("share/applications/pagewick-test-" + std::to_string(i) + ".desktop",
+              "[Desktop Entry]\nType=Application\nName=Pagewick test " + std::to_string(i) + "\nExec=" + trusted[i] +
+                  "\nX-KDE-Wayland-Interfaces=org_kde_plasma_window_management,org_kde_kwin_fake_input\n");
+  }
+  std::filesystem::create_directories(folder() + "/config");
+  if (!keyboardLayout.empty()) writeFile("config/kxkbrc", "[Layout]\nUse=true\nLayoutList=" + keyboardLayout + "\n");
   ::chmod(run.c_str(), 0700);
   std::filesystem::copy_file("/usr/bin/kwin_wayland", binary);
   ::chmod(binary.c_str(), 0755);
   start({binary, "--virtual", "--no-lockscreen", "--socket", "pagewick-kwin"},
         {{"XDG_RUNTIME_DIR", run}, {"QT_QPA_PLATFORM", "offscreen"}, {"WAYLAND_DISPLAY", ""}, {"DISPLAY", ""},
-         {"HOME", folder()}},
+         {"HOME", folder()}, {"XDG_DATA_DIRS", folder() + "/share:/usr/share"},
+         {"XDG_CACHE_HOME", folder() + "/cache"}, {"XDG_CONFIG_HOME", folder() + "/config"}},
         "kwin.log");
   socket_ = run + "/pagewick-kwin";
   const auto deadline = std::chrono::steady_clock::now() + 60s;
@@ -147,8 +160,19 @@ KWinSession::KWinSession() : Session("kwin") {
   exportEnvironment();
 }
 
-bool KWinSession::waitForWindow(TextView, int) {
-  throw std::logic_error("windows on KWin are listed through its window management, which comes with its backend");
+// Through KWin's window management, which only a trusted test may use.
+bool KWinSession::waitForWindow(TextView part, int timeoutMs) {
+  wayland::Connection connection(socket_.c_str());
+  if (!wayland::KWinWindows::supported(connection)) throw std::logic_error("this test is not trusted by KWin");
+  wayland::KWinWindows windows(connection);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    for (const auto& w : windows.windows()) {
+      if (w.title.find(part) != Text::npos) return true;
+    }
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    connection.serveFor(50);
+  }
 }
 
 }  // namespace pw::e2e

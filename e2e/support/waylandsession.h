@@ -46,7 +46,9 @@ class SwaySession final : public Session {
 // not grant, so a copy without it runs.
 class KWinSession final : public Session {
  public:
-  KWinSession();
+  // `trusted`: the programs an installed desktop entry names as allowed KWin's window management
+  // and fake input; none, and KWin offers them to no one. `keyboardLayout` as for sway.
+  explicit KWinSession(const std::vector<std::string>& trusted = {}, const std::string& keyboardLayout = {});
   const std::string& socket() const { return socket_; }
   bool waitForWindow(TextView part, int timeoutMs = 60000) override;
 

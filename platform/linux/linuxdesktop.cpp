@@ -22,6 +22,7 @@
 #include "platform/qt/qtsavedialog.h"
 #include "platform/stdrandom.h"
 #include "platform/wayland/dataclipboard.h"
+#include "platform/wayland/kwinwindows.h"
 #include "platform/wayland/waylandroute.h"
 #include "platform/wayland/wlconnection.h"
 #include "platform/wayland/wlrwindows.h"
@@ -36,6 +37,8 @@ class Route {
   virtual ~Route() = default;
   virtual WindowAutomation& automation() = 0;
   virtual Clipboard& clipboard() = 0;
+  // How our own window is kept above, where the route has its own way.
+  virtual WindowStacking* stacking() { return nullptr; }
   // At the end: our clipboard text stays served after we are gone.
   virtual void handOver() = 0;
 };
@@ -61,23 +64,32 @@ class X11Route final : public Route {
   GuardedClipboard clipboard_{qtClipboard_, probe_};
 };
 
-// wlroots compositors. The connection's events are handled from Qt's loop, so that the clipboard
-// is served while the window idles.
-class WlrRoute final : public Route {
+// A Wayland compositor's own route (wlroots or KWin). The connection's events are handled from
+// Qt's loop, so that the clipboard is served while the window idles.
+class WaylandRoute final : public Route {
  public:
-  explicit WlrRoute(std::unique_ptr<wayland::Connection> connection) : connection_(std::move(connection)) {
-    QObject::connect(&events_, &QSocketNotifier::activated, [this] { connection_->dispatch(); });
+  template <class Windows, class... Args>
+  static std::unique_ptr<Route> make(std::unique_ptr<wayland::Connection> connection, ActivationTiming timing,
+                                     Args&&... args) {
+    auto windows = std::make_unique<Windows>(*connection, std::forward<Args>(args)...);
+    return std::unique_ptr<Route>(new WaylandRoute(std::move(connection), std::move(windows), timing));
   }
   WindowAutomation& automation() override { return automation_; }
   Clipboard& clipboard() override { return clipboard_; }
+  WindowStacking* stacking() override { return dynamic_cast<WindowStacking*>(windows_.get()); }
   void handOver() override {
     if (const std::string* text = clipboard_.ownText()) handOverClipboard("pagewick-wayland-clipboard", *text);
   }
 
  private:
+  WaylandRoute(std::unique_ptr<wayland::Connection> connection, std::unique_ptr<WindowSystem> windows,
+               ActivationTiming timing)
+      : connection_(std::move(connection)), windows_(std::move(windows)), automation_(*windows_, timing) {
+    QObject::connect(&events_, &QSocketNotifier::activated, [this] { connection_->dispatch(); });
+  }
   std::unique_ptr<wayland::Connection> connection_;
-  wayland::WlrWindows windows_{*connection_, fromQString(QCoreApplication::applicationName())};
-  ActivationPolicy automation_{windows_, wayland::WlrWindows::kTiming};
+  std::unique_ptr<WindowSystem> windows_;
+  ActivationPolicy automation_;
   wayland::DataClipboard clipboard_{*connection_};
   QSocketNotifier events_{connection_->fd(), QSocketNotifier::Read};
 };
@@ -104,8 +116,15 @@ std::unique_ptr<Route> sessionRoute() {
   } catch (const RuntimeError&) {
     return std::make_unique<X11Route>();  // a stale variable; the X server may still be there
   }
-  if (wayland::WlrWindows::supported(*connection) && wayland::DataClipboard::supported(*connection)) {
-    return std::make_unique<WlrRoute>(std::move(connection));
+  if (wayland::DataClipboard::supported(*connection)) {
+    if (wayland::KWinWindows::supported(*connection)) {
+      return WaylandRoute::make<wayland::KWinWindows>(std::move(connection), wayland::KWinWindows::kTiming);
+    }
+    if (wayland::WlrWindows::supported(*connection)) {
+      // Our window is left out by its app id, which Qt makes of the application's name.
+      return WaylandRoute::make<wayland::WlrWindows>(std::move(connection), wayland::WlrWindows::kTiming,
+                                                     fromQString(QCoreApplication::applicationName()));
+    }
   }
   return std::make_unique<RefusedRoute>(wayland::missingRouteDescription(*connection));
 }
@@ -137,7 +156,8 @@ class LinuxDesktop final : public Desktop {
   posix::PosixFiles files_;
   StdRandom random_;
   std::unique_ptr<MessageBoxes> wrapped_;
-  Services services_{route_->automation(), stacking_, route_->clipboard(), events_, *settings_,
+  Services services_{route_->automation(), route_->stacking() ? *route_->stacking() : stacking_, route_->clipboard(),
+                     events_, *settings_,
                      wrapped_ ? *wrapped_ : messages_, saveDialog_, files_, app_, random_};
 };
 

@@ -76,10 +76,12 @@ DataClipboard::~DataClipboard() {
 }
 
 void DataClipboard::select(zwlr_data_control_source_v1* source) {
-  if (source_) zwlr_data_control_source_v1_destroy(source_);
-  source_ = source;
+  // The old source goes only once the new selection is in place: KWin kept offering a destroyed
+  // source, whose readers then waited for ever.
   zwlr_data_control_device_v1_set_selection(device_, source);
   connection_.roundtrip();  // our own selection event has come back
+  if (source_) zwlr_data_control_source_v1_destroy(source_);
+  source_ = source;
 }
 
 void DataClipboard::clear() {

@@ -6,6 +6,14 @@
 namespace pw::wayland {
 
 Text missingRouteDescription(const Connection& connection) {
+  // KWin offers its window management and fake input only to programs an installed desktop entry
+  // names; that is what is missing there, not the compositor's support.
+  if (connection.offers("org_kde_plasma_shell")) {
+    return u"KDE Plasma lets Pagewick find, bring forward and type into other programs' windows only "
+           u"when Pagewick's installed desktop entry allows it, and it does not here. Install Pagewick "
+           u"from its package, whose entry allows it, and start the installed program; or log in to the "
+           u"X11 session instead.";
+  }
   Text missing;
   for (const char* name : {"zwlr_foreign_toplevel_manager_v1", "zwp_virtual_keyboard_manager_v1",
                            "zwlr_data_control_manager_v1"}) {
@@ -14,8 +22,8 @@ Text missingRouteDescription(const Connection& connection) {
   }
   return u"This Wayland desktop does not let Pagewick find, bring forward or type into other programs' "
          u"windows: the compositor lacks " + missing +
-         u". Pagewick captures on X11 sessions and on sway and other wlroots desktops; on this "
-         u"desktop, log in to its X11 session instead.";
+         u". Pagewick captures on X11 sessions, on sway and other wlroots desktops and on KDE Plasma; "
+         u"on this desktop, log in to its X11 session instead.";
 }
 
 void RefusingAutomation::activate(TextView) { throw RuntimeError(err::WindowNotFound, description_); }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 
@@ -65,6 +66,14 @@ void Connection::dispatch(int ms) {
   else wl_display_cancel_read(display_);
   wl_display_dispatch_pending(display_);
   check();
+}
+
+void Connection::serveFor(int ms) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  for (auto left = ms; left > 0;) {
+    dispatch(left);
+    left = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now()).count());
+  }
 }
 
 void Connection::roundtrip() {

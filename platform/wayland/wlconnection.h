@@ -32,6 +32,8 @@ class Connection {
   int fd() const;
   // Sends what is queued and handles what has arrived, waiting at most `ms` for something.
   void dispatch(int ms = 0);
+  // Waits `ms`, handling what arrives meanwhile.
+  void serveFor(int ms);
   // Returns once the compositor has handled every request sent so far and we its answers.
   void roundtrip();
   // Throws RuntimeError when the compositor has closed the connection.

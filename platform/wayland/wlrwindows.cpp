@@ -3,7 +3,6 @@
 #include <wayland-client.h>
 
 #include <algorithm>
-#include <chrono>
 
 #include "platform/runtimeerror.h"
 #include "platform/wayland/wlconnection.h"
@@ -155,11 +154,7 @@ void WlrWindows::prepareKeys(TextView keys) { parseKeys(keys); }
 void WlrWindows::typeKeys(TextView keys) { keyboard_->type(parseKeys(keys)); }
 
 void WlrWindows::pause(int ms) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  for (auto left = ms; left > 0;) {
-    connection_.dispatch(left);
-    left = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now()).count());
-  }
+  connection_.serveFor(ms);
 }
 
 }  // namespace pw::wayland
