@@ -19,6 +19,7 @@
 #include "capture/clipboardretry.h"
 #include "capture/pause.h"
 #include "e2e/support/realdesktop.h"
+#include "e2e/support/plasmawindows.h"
 #include "e2e/support/waylandsession.h"
 #include "e2e/support/xsession.h"
 #include "platform/x11/x11automation.h"
@@ -29,7 +30,8 @@ namespace {
 
 Session* session = nullptr;
 XSession* xsession = nullptr;    // when the session is an X server
-SwaySession* sway = nullptr;     // when it is a Wayland compositor
+SwaySession* sway = nullptr;     // when it is a Wayland compositor: sway
+KWinSession* kwin = nullptr;     // or KWin
 
 const std::string kLongLine = [] {
   std::string line;
@@ -117,7 +119,6 @@ TEST_P(BrowsersTest, CaptureCommandsDeliverTheTextExactly) {
 
 TEST_P(BrowsersTest, AMinimisedWindowOrOneOnAnotherDesktopIsBroughtBack) {
   if (std::getenv("PAGEWICK_E2E_NO_WM")) GTEST_SKIP() << "minimising and desktops need a window manager";
-  if (!xsession && !sway) GTEST_SKIP() << "not yet driven on KWin";
   const std::string title = toUtf8(GetParam().title);
   if (sway) {
     // sway hides a window in its scratchpad rather than minimising it, or on another workspace.
@@ -128,6 +129,13 @@ TEST_P(BrowsersTest, AMinimisedWindowOrOneOnAnotherDesktopIsBroughtBack) {
     desk.automation.activate(GetParam().name);
     EXPECT_NE(sway->focusedTitle().find(title), std::string::npos) << sway->focusedTitle();
     sway->command("[title=\"" + title + "\"] move workspace 1");
+    return;
+  }
+  if (kwin) {
+    PlasmaWindows windows(kwin->socket());
+    ASSERT_TRUE(windows.minimise(GetParam().title));
+    desk.automation.activate(GetParam().name);
+    EXPECT_TRUE(windows.active(GetParam().title));
     return;
   }
   // The managed window itself: a search by name may also find a browser's hidden windows.
@@ -235,8 +243,10 @@ int main(int argc, char** argv) {
   if (wayland == "kwin") {
     // KWin lets only the programs its desktop entries name list windows and type: this test.
     // Its keys are read with the user's layout; Russian is the active one, Latin the second.
-    session = std::make_unique<pw::e2e::KWinSession>(
-        std::vector<std::string>{std::filesystem::read_symlink("/proc/self/exe").string()}, russian ? "ru,us" : "");
+    auto kwin = std::make_unique<pw::e2e::KWinSession>(pw::e2e::WaylandOptions{
+        .keyboardLayout = russian ? "ru,us" : "", .trusted = {std::filesystem::read_symlink("/proc/self/exe").string()}});
+    pw::e2e::kwin = kwin.get();
+    session = std::move(kwin);
     qputenv("QT_QPA_PLATFORM", "offscreen");
   } else if (wayland == "sway") {
     // Russian is the keyboards' layout; our keys come through a keyboard of their own.

@@ -2,6 +2,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <thread>
 
 #include "platform/posix/filesettingsstore.h"
+#include "platform/x11/x11automation.h"
 
 namespace pw::e2e {
 namespace {
@@ -117,18 +119,7 @@ void Program::answer(TextView title, const std::string& key) {
   eventually([&] { return !session_.waitForWindow([&](const WindowCandidate& w) { return w.handle == box; }, 0); });
 }
 
-void Program::close() {
-  Display* d = XOpenDisplay(session_.display().c_str());
-  XEvent event{};
-  event.xclient.type = ClientMessage;
-  event.xclient.window = window_;
-  event.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
-  event.xclient.data.l[1] = CurrentTime;
-  XSendEvent(d, window_, False, NoEventMask, &event);
-  XCloseDisplay(d);
-}
+void Program::close() { askToClose(session_.display(), window_); }
 
 bool Program::exited(int timeoutMs) {
   const bool gone = process_->wait(timeoutMs) >= 0;
@@ -136,10 +127,7 @@ bool Program::exited(int timeoutMs) {
   return gone;
 }
 
-bool Program::topmost() {
-  return session_.output({"xprop", "-id", std::to_string(window_), "_NET_WM_STATE"}).find("_NET_WM_STATE_ABOVE") !=
-         std::string::npos;
-}
+bool Program::topmost() { return keptAbove(session_.display(), window_); }
 
 void Program::screenshot(const std::string& name) {
   std::filesystem::create_directories(PAGEWICK_E2E_ARTIFACTS);
@@ -166,6 +154,64 @@ std::string copyFromBrowser(XSession& session, const std::string& title) {
   std::string text;
   eventually([&] { return !(text = clipboardText(session)).empty(); });
   return text;
+}
+
+std::optional<unsigned long> xWindow(const std::string& display, TextView title) {
+  x11::X11Windows windows(display.c_str());
+  for (const auto& window : windows.windows()) {
+    if (window.title == title) return window.handle;
+  }
+  return std::nullopt;
+}
+
+namespace {
+
+// An X property of 32-bit items, such as a list of atoms or a window; empty when it is not set.
+std::vector<unsigned long> property(const std::string& display, unsigned long window, const char* name,
+                                    Atom wantedType) {
+  Display* d = XOpenDisplay(display.c_str());
+  if (!window) window = DefaultRootWindow(d);
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  std::vector<unsigned long> items;
+  if (XGetWindowProperty(d, window, XInternAtom(d, name, False), 0, 64, False, wantedType, &type, &format, &count,
+                         &after, &data) == Success && data) {
+    if (format == 32) items.assign(reinterpret_cast<const unsigned long*>(data), reinterpret_cast<const unsigned long*>(data) + count);
+    XFree(data);
+  }
+  XCloseDisplay(d);
+  return items;
+}
+
+}  // namespace
+
+bool keptAbove(const std::string& display, unsigned long window) {
+  Display* d = XOpenDisplay(display.c_str());
+  const Atom above = XInternAtom(d, "_NET_WM_STATE_ABOVE", False);
+  XCloseDisplay(d);
+  const auto states = property(display, window, "_NET_WM_STATE", XA_ATOM);
+  return std::find(states.begin(), states.end(), above) != states.end();
+}
+
+std::optional<unsigned long> activeXWindow(const std::string& display) {
+  const auto active = property(display, 0, "_NET_ACTIVE_WINDOW", XA_WINDOW);
+  if (active.empty() || !active[0]) return std::nullopt;
+  return active[0];
+}
+
+void askToClose(const std::string& display, unsigned long window) {
+  Display* d = XOpenDisplay(display.c_str());
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(d, window, False, NoEventMask, &event);
+  XCloseDisplay(d);
 }
 
 }  // namespace pw::e2e

@@ -3,6 +3,7 @@
 // XTest (xdotool), its settings read from where it keeps them.
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,15 @@ class Program {
 
 // Polls `done` every 20 ms until it holds or `timeoutMs` passes.
 bool eventually(const std::function<bool()>& done, int timeoutMs = 30000);
+
+// The managed X11 window titled exactly `title` on `display`, if there is one.
+std::optional<unsigned long> xWindow(const std::string& display, TextView title);
+// Whether the window manager keeps `window` above the others.
+bool keptAbove(const std::string& display, unsigned long window);
+// The window the window manager has made the active one.
+std::optional<unsigned long> activeXWindow(const std::string& display);
+// Sends `window` the request to close that its close button sends.
+void askToClose(const std::string& display, unsigned long window);
 
 // The clipboard as another program sees it.
 std::string clipboardText(XSession& session);

@@ -1,9 +1,12 @@
 #pragma once
-// A pointer device of the test's own on a wlroots compositor: a headless sway has no pointer,
-// and without one no client is offered a pointer at all.
+// A pointer device of the test's own: a headless compositor has no pointer, and without one no
+// client is offered a pointer at all. wlroots' virtual pointer where offered, else KWin's fake
+// input, which KWin grants only to a program it trusts.
 #include <memory>
+#include <string>
 
 struct zwlr_virtual_pointer_v1;
+struct org_kde_kwin_fake_input;
 
 namespace pw::wayland {
 class Connection;
@@ -22,6 +25,7 @@ class VirtualPointer {
  private:
   std::unique_ptr<wayland::Connection> connection_;
   zwlr_virtual_pointer_v1* pointer_ = nullptr;
+  org_kde_kwin_fake_input* fakeInput_ = nullptr;
   int width_, height_;
 };
 

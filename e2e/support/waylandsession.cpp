@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <X11/Xlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +13,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "e2e/support/plasmawindows.h"
+#include "e2e/support/program.h"
 #include "platform/wayland/kwinwindows.h"
 #include "platform/wayland/wlconnection.h"
 
@@ -32,7 +35,51 @@ std::string findSocket(const std::string& folder, const std::string& prefix) {
 
 }  // namespace
 
-SwaySession::SwaySession(WaylandOptions options) : Session("sway") {
+std::string WaylandSession::announceXDisplay() {
+  // XWayland's sockets go where every X server's do, which a machine that has run none lacks.
+  std::filesystem::create_directories("/tmp/.X11-unix");
+  ::chmod("/tmp/.X11-unix", 01777);
+  const std::string shared = folder() + "/shared";
+  std::filesystem::create_directories(shared);
+  ::chmod(shared.c_str(), 01777);  // sway runs as nobody
+  return "xhost +si:localuser:root >/dev/null && echo $DISPLAY > " + shared + "/display";
+}
+
+void WaylandSession::connect(bool xwayland) {
+  pointer_ = std::make_unique<VirtualPointer>(socket_, 1280, 800);
+  if (!xwayland) return;
+  const auto deadline = std::chrono::steady_clock::now() + 60s;
+  while (xDisplay_.empty() || xDisplay_.back() != '\n') {
+    if (std::chrono::steady_clock::now() >= deadline) throw std::runtime_error("no XWayland display was named");
+    std::this_thread::sleep_for(20ms);
+    std::ifstream in(folder() + "/shared/display");
+    xDisplay_.assign(std::istreambuf_iterator<char>(in), {});
+  }
+  xDisplay_.pop_back();
+}
+
+std::optional<WaylandSession::Rect> WaylandSession::windowRect(const std::string& title) {
+  const auto window = xWindow(xDisplay_, fromUtf8(title));
+  if (!window) return std::nullopt;
+  Display* d = XOpenDisplay(xDisplay_.c_str());
+  XWindowAttributes attributes{};
+  int x = 0, y = 0;
+  Window child = 0;
+  const bool known = XGetWindowAttributes(d, *window, &attributes) &&
+                     XTranslateCoordinates(d, *window, DefaultRootWindow(d), 0, 0, &x, &y, &child);
+  XCloseDisplay(d);
+  if (!known || attributes.map_state != IsViewable) return std::nullopt;
+  return Rect{x, y, attributes.width, attributes.height};
+}
+
+// KWin tells a new reader nothing while the clipboard is empty, and wl-paste waits for word.
+std::string WaylandSession::clipboard() { return output({"timeout", "3", "wl-paste", "--no-newline"}); }
+
+void WaylandSession::closeWindow(const std::string& title) {
+  if (const auto window = xWindow(xDisplay_, fromUtf8(title))) askToClose(xDisplay_, *window);
+}
+
+SwaySession::SwaySession(WaylandOptions options) : WaylandSession("sway") {
   const std::string run = folder() + "/sway-run", own = folder() + "/run";
   std::filesystem::create_directories(run);
   std::filesystem::create_directories(own);
@@ -47,6 +94,7 @@ SwaySession::SwaySession(WaylandOptions options) : Session("sway") {
   const std::string configFile = writeFile("sway.conf", config);
   ::chmod(configFile.c_str(), 0644);
 
+  const std::string announce = options.xwayland ? announceXDisplay() : "";
   start({"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "sway", "-c", configFile},
         {{"XDG_RUNTIME_DIR", run}, {"HOME", run}, {"WLR_BACKENDS", "headless"}, {"WLR_LIBINPUT_NO_DEVICES", "1"},
          {"WLR_RENDERER", "pixman"}, {"WAYLAND_DISPLAY", ""}, {"DISPLAY", ""}, {"SWAYSOCK", ""}},
@@ -60,23 +108,8 @@ SwaySession::SwaySession(WaylandOptions options) : Session("sway") {
           {"MOZ_ENABLE_WAYLAND", "1"}, {"XDG_SESSION_TYPE", "wayland"}};
   chromiumFlags_ = {"--ozone-platform=wayland"};
   exportEnvironment();
-  pointer_ = std::make_unique<VirtualPointer>(socket_, 1280, 800);
-  if (options.xwayland) {
-    // sway tells its own children where XWayland is; one lets us (root) in and writes it down.
-    const std::string shared = folder() + "/shared";
-    std::filesystem::create_directories(shared);
-    ::chmod(shared.c_str(), 01777);
-    const std::string file = shared + "/display";
-    command("exec xhost +si:localuser:root >/dev/null && echo $DISPLAY > " + file);
-    const auto until = std::chrono::steady_clock::now() + 30s;
-    while (xDisplay_.empty() || xDisplay_.back() != '\n') {
-      if (std::chrono::steady_clock::now() >= until) throw std::runtime_error("sway named no XWayland display");
-      std::this_thread::sleep_for(20ms);
-      std::ifstream in(file);
-      xDisplay_.assign(std::istreambuf_iterator<char>(in), {});
-    }
-    xDisplay_.pop_back();
-  }
+  if (options.xwayland) command("exec " + announce);
+  connect(options.xwayland);
 }
 
 namespace {
@@ -100,18 +133,9 @@ std::string SwaySession::focusedTitle() {
   return title;
 }
 
-std::optional<SwaySession::Rect> SwaySession::windowRect(const std::string& title) {
-  std::optional<Rect> found;
-  eachWindow(QJsonDocument::fromJson(QByteArray::fromStdString(tree())).object(), [&](const QJsonObject& node) {
-    if (node[u"name"].toString().toStdString() != title) return;
-    const QJsonObject outer = node[u"rect"].toObject(), inner = node[u"window_rect"].toObject();
-    found = Rect{outer[u"x"].toInt() + inner[u"x"].toInt(), outer[u"y"].toInt() + inner[u"y"].toInt(),
-                 inner[u"width"].toInt(), inner[u"height"].toInt()};
-  });
-  return found;
+bool SwaySession::bringForward(const std::string& title) {
+  return command("[title=\"^" + title + "$\"] focus") && focusedTitle() == title;
 }
-
-void SwaySession::click(int x, int y) { pointer_->click(x, y); }
 
 bool SwaySession::command(const std::string& text) { return run({"swaymsg", text}) == 0; }
 
@@ -128,22 +152,32 @@ bool SwaySession::waitForWindow(TextView part, int timeoutMs) {
   return true;
 }
 
-KWinSession::KWinSession(const std::vector<std::string>& trusted, const std::string& keyboardLayout)
-    : Session("kwin") {
+KWinSession::KWinSession(WaylandOptions options) : WaylandSession("kwin") {
   const std::string run = folder() + "/run", binary = folder() + "/kwin_wayland";
   std::filesystem::create_directories(run);
   std::filesystem::create_directories(folder() + "/share/applications");
-  for (std::size_t i = 0; i < trusted.size(); ++i) {
+  for (std::size_t i = 0; i < options.trusted.size(); ++i) {
     writeFile("share/applications/pagewick-test-" + std::to_string(i) + ".desktop",
-              "[Desktop Entry]\nType=Application\nName=Pagewick test " + std::to_string(i) + "\nExec=" + trusted[i] +
+              "[Desktop Entry]\nType=Application\nName=Pagewick test " + std::to_string(i) +
+                  "\nExec=" + options.trusted[i] +
                   "\nX-KDE-Wayland-Interfaces=org_kde_plasma_window_management,org_kde_kwin_fake_input\n");
   }
   std::filesystem::create_directories(folder() + "/config");
-  if (!keyboardLayout.empty()) writeFile("config/kxkbrc", "[Layout]\nUse=true\nLayoutList=" + keyboardLayout + "\n");
+  if (!options.keyboardLayout.empty()) {
+    writeFile("config/kxkbrc", "[Layout]\nUse=true\nLayoutList=" + options.keyboardLayout + "\n");
+  }
   ::chmod(run.c_str(), 0700);
   std::filesystem::copy_file("/usr/bin/kwin_wayland", binary);
   ::chmod(binary.c_str(), 0755);
-  start({binary, "--virtual", "--no-lockscreen", "--socket", "pagewick-kwin"},
+  std::vector<std::string> argv{binary, "--virtual", "--no-lockscreen", "--width", "1280", "--height", "800",
+                                "--socket", "pagewick-kwin"};
+  if (options.xwayland) {
+    // KWin runs the programs named after its options once XWayland is up.
+    const std::string script = writeFile("announce.sh", "#!/bin/sh\n" + announceXDisplay() + "\n");
+    ::chmod(script.c_str(), 0755);
+    argv.insert(argv.end(), {"--xwayland", script});
+  }
+  start(argv,
         {{"XDG_RUNTIME_DIR", run}, {"QT_QPA_PLATFORM", "offscreen"}, {"WAYLAND_DISPLAY", ""}, {"DISPLAY", ""},
          {"HOME", folder()}, {"XDG_DATA_DIRS", folder() + "/share:/usr/share"},
          {"XDG_CACHE_HOME", folder() + "/cache"}, {"XDG_CONFIG_HOME", folder() + "/config"}},
@@ -158,6 +192,11 @@ KWinSession::KWinSession(const std::vector<std::string>& trusted, const std::str
           {"XDG_SESSION_TYPE", "wayland"}};
   chromiumFlags_ = {"--ozone-platform=wayland"};
   exportEnvironment();
+  connect(options.xwayland);
+}
+
+bool KWinSession::bringForward(const std::string& title) {
+  return PlasmaWindows(socket()).activate(fromUtf8(title));
 }
 
 // Through KWin's window management, which only a trusted test may use.

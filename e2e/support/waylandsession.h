@@ -11,13 +11,52 @@ namespace pw::e2e {
 
 struct WaylandOptions {
   bool xwayland = false;        // an X server for X11 programs, as desktops have
-  std::string keyboardLayout;   // the layout sway gives keyboards, e.g. "ru"
+  std::string keyboardLayout;   // the keyboards' layout, e.g. "ru"; for KWin a list, "ru,us"
+  // KWin only: the programs an installed desktop entry names as allowed its window management
+  // and fake input; none, and KWin offers them to no one.
+  std::vector<std::string> trusted;
 };
 
-class SwaySession final : public Session {
+// What the Wayland sessions share: the compositor's socket, a pointer of the test's own, and the
+// XWayland display where X11 programs such as Pagewick's own window run.
+class WaylandSession : public Session {
+ public:
+  const std::string& socket() const { return socket_; }
+  // The X display of the compositor's XWayland; with the `xwayland` option only.
+  const std::string& xDisplay() const { return xDisplay_; }
+  // Where the content of the X11 window titled exactly `title` lies on the screen.
+  struct Rect {
+    int x, y, width, height;
+  };
+  std::optional<Rect> windowRect(const std::string& title);
+  // Asks the X11 window titled exactly `title` to close, as its close button does.
+  void closeWindow(const std::string& title);
+  // Brings the window titled exactly `title` to the front and gives it the focus, as a click on
+  // it does; true once the compositor says it has the focus.
+  virtual bool bringForward(const std::string& title) = 0;
+  // The clipboard's text, as another program reads it.
+  std::string clipboard();
+  // Clicks at a point of the screen.
+  void click(int x, int y) { pointer_->click(x, y); }
+
+ protected:
+  using Session::Session;
+  // A shell command for the compositor to run once XWayland is up: it lets us (root) in and
+  // writes the display down, as only the compositor's children are told where it is.
+  std::string announceXDisplay();
+  // Waits for that command; then the pointer.
+  void connect(bool xwayland);
+
+  std::string socket_;
+
+ private:
+  std::string xDisplay_;
+  std::unique_ptr<VirtualPointer> pointer_;
+};
+
+class SwaySession final : public WaylandSession {
  public:
   explicit SwaySession(WaylandOptions options = {});
-  const std::string& socket() const { return socket_; }
 
   // Native Wayland browsers.
   bool waitForWindow(TextView part, int timeoutMs = 60000) override;
@@ -27,33 +66,19 @@ class SwaySession final : public Session {
   std::string tree();
   // The title of the window that has the focus; "" when none has.
   std::string focusedTitle();
-  // Where the content of the window titled exactly `title` lies on the screen.
-  struct Rect {
-    int x, y, width, height;
-  };
-  std::optional<Rect> windowRect(const std::string& title);
-  // Clicks at a point of the screen with a pointer of the session's own.
-  void click(int x, int y);
-  // The X display of sway's XWayland, for X11 programs; with the `xwayland` option only.
-  const std::string& xDisplay() const { return xDisplay_; }
+  bool bringForward(const std::string& title) override;
 
  private:
-  std::string socket_, ipc_, xDisplay_;
-  std::unique_ptr<VirtualPointer> pointer_;
+  std::string ipc_;
 };
 
 // A private headless KWin. The installed binary carries a file capability that a container may
 // not grant, so a copy without it runs.
-class KWinSession final : public Session {
+class KWinSession final : public WaylandSession {
  public:
-  // `trusted`: the programs an installed desktop entry names as allowed KWin's window management
-  // and fake input; none, and KWin offers them to no one. `keyboardLayout` as for sway.
-  explicit KWinSession(const std::vector<std::string>& trusted = {}, const std::string& keyboardLayout = {});
-  const std::string& socket() const { return socket_; }
+  explicit KWinSession(WaylandOptions options = {});
   bool waitForWindow(TextView part, int timeoutMs = 60000) override;
-
- private:
-  std::string socket_;
+  bool bringForward(const std::string& title) override;
 };
 
 }  // namespace pw::e2e
