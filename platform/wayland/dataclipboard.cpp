@@ -20,11 +20,18 @@ namespace {
 // Best first; what every toolkit offers for plain text.
 const char* const kTextTypes[] = {"text/plain;charset=utf-8", "UTF8_STRING", "text/plain", "TEXT", "STRING"};
 
+RuntimeError notAnswering() {
+  return RuntimeError(err::ClipboardBusy, u"The program that holds the clipboard does not answer.");
+}
+
 }  // namespace
 
 struct DataClipboard::Offer {
   zwlr_data_control_offer_v1* proxy;
   std::vector<std::string> types;
+  // Its owner once sent nothing for as long as we wait: the retries of a read then fail at once
+  // instead of freezing the window for each of them.
+  bool silent = false;
   ~Offer() { zwlr_data_control_offer_v1_destroy(proxy); }
   // The best text type on offer; null when there is none (Chromium first announces an empty offer).
   const char* textType() const {
@@ -137,7 +144,8 @@ std::string DataClipboard::receive(const char* type) {
   for (std::size_t size = 0;;) {
     pollfd ready{in.get(), POLLIN, 0};
     if (::poll(&ready, 1, answerMs_) <= 0) {
-      throw RuntimeError(err::ClipboardBusy, u"The program that holds the clipboard does not answer.");
+      offer_->silent = true;
+      throw notAnswering();
     }
     if (bytes.size() - size < (1 << 20)) bytes.resize(size + (2 << 20));
     const ssize_t n = ::read(in.get(), bytes.data() + size, bytes.size() - size);
@@ -154,13 +162,16 @@ Text DataClipboard::text(std::optional<int> format) {
   checkTextFormat(format);
   connection_.dispatch();
   if (source_) return fromUtf8(ownText_);
+  if (offer_ && offer_->silent) {
+    throw notAnswering();
+  }
   const char* type = offer_ ? offer_->textType() : nullptr;
   return type ? fromUtf8(receive(type)) : Text();
 }
 
 bool DataClipboard::hasText() {
   connection_.dispatch();
-  return source_ ? !ownText_.empty() : offer_ && offer_->textType();
+  return source_ ? !ownText_.empty() : offer_ && !offer_->silent && offer_->textType();
 }
 
 }  // namespace pw::wayland
