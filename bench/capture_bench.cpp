@@ -1,13 +1,14 @@
 // A capture against real Firefox ESR, and a 10 MB clipboard read, under a private X server or,
-// with --sway, against native Wayland Firefox under a headless sway.
+// with --sway or --kwin, against native Wayland Firefox under a headless sway or KWin.
 //  - wall time of "Copy Browser Text and Append To Text Box" on a small page;
 //  - the process's CPU time during it, against the same capture with a busy-waiting pause;
 //  - reading 10 MB that another client offers, against `xclip -o` (`wl-paste`) reading the same.
-// Run: build/bench/bench_capture [captures] [--sway]
+// Run: build/bench/bench_capture [captures] [--sway | --kwin]
 #include <QApplication>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <sys/resource.h>
 #include <vector>
 
@@ -74,15 +75,23 @@ Figures captures(pw::e2e::RealDesktop& desk, pw::EventPump& events, int count) {
 
 int main(int argc, char** argv) {
   const int count = argc > 1 ? std::atoi(argv[1]) : 15;
-  const bool sway = argc > 2 && std::string(argv[2]) == "--sway";
+  const std::string compositor = argc > 2 ? argv[2] : "";
+  const bool wayland = compositor == "--sway" || compositor == "--kwin";
   std::unique_ptr<pw::e2e::Session> session;
-  if (sway) session = std::make_unique<pw::e2e::SwaySession>();
-  else session = std::make_unique<pw::e2e::XSession>();
+  if (compositor == "--sway") {
+    session = std::make_unique<pw::e2e::SwaySession>();
+  } else if (compositor == "--kwin") {
+    // KWin offers its window management and fake input to this program only when trusted.
+    session = std::make_unique<pw::e2e::KWinSession>(
+        pw::e2e::WaylandOptions{.trusted = {std::filesystem::read_symlink("/proc/self/exe").string()}});
+  } else {
+    session = std::make_unique<pw::e2e::XSession>();
+  }
   session->startFirefox("file://" + session->writeFile("page.html",
                                                        "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Bench "
                                                        "Page</title></head><body><p>A small page.</p></body></html>"));
   if (!session->waitForWindow(u"Bench Page")) return 1;
-  qputenv("QT_QPA_PLATFORM", sway ? "offscreen" : "xcb");
+  qputenv("QT_QPA_PLATFORM", wayland ? "offscreen" : "xcb");
   QApplication app(argc, argv);
   pw::e2e::RealDesktop desk(session->folder() + "/settings");
 
@@ -95,12 +104,12 @@ int main(int argc, char** argv) {
 
   std::string ten(10 * 1024 * 1024, 'x');
   for (std::size_t i = 80; i < ten.size(); i += 81) ten[i] = '\n';
-  const std::vector<std::string> reader = sway ? std::vector<std::string>{"wl-paste", "--no-newline"}
+  const std::vector<std::string> reader = wayland ? std::vector<std::string>{"wl-paste", "--no-newline"}
                                                : std::vector<std::string>{"xclip", "-o", "-selection", "clipboard"};
   const std::string file = session->writeFile("ten.txt", ten);
   // The captures left the clipboard with us, and we answer no one while we wait below.
   pw::ClipboardClear(desk.clipboard);
-  session->start({"sh", "-c", (sway ? "wl-copy --foreground < " : "xclip -quiet -selection clipboard -i ") + file}, {},
+  session->start({"sh", "-c", (wayland ? "wl-copy --foreground < " : "xclip -quiet -selection clipboard -i ") + file}, {},
                  "offer.log");
   if (!pw::e2e::eventually([&] { return session->output(reader).size() == ten.size(); }, 60000)) return 1;
   std::vector<double> ours, theirs;
