@@ -1,6 +1,5 @@
 #include "platform/wayland/kwinwindows.h"
 
-#include <linux/input-event-codes.h>
 #include <unistd.h>
 #include <wayland-client.h>
 
@@ -12,6 +11,7 @@
 #include "platform/keystrokes.h"
 #include "platform/runtimeerror.h"
 #include "platform/wayland/wlconnection.h"
+#include "platform/xkb/uskeys.h"
 
 namespace pw::wayland {
 
@@ -53,47 +53,6 @@ const org_kde_plasma_window_listener kWindowListener{
     .activity_left = ignore<const char*>,
     .resource_name_changed = ignore<const char*>,
 };
-
-// The evdev key of a US keyboard for a keystroke, and whether it needs Shift; none when no key
-// there makes it.
-std::optional<std::pair<unsigned, bool>> usKey(const KeyStroke& stroke) {
-  static const unsigned kLetters[26] = {KEY_A, KEY_B, KEY_C, KEY_D, KEY_E, KEY_F, KEY_G, KEY_H, KEY_I,
-                                        KEY_J, KEY_K, KEY_L, KEY_M, KEY_N, KEY_O, KEY_P, KEY_Q, KEY_R,
-                                        KEY_S, KEY_T, KEY_U, KEY_V, KEY_W, KEY_X, KEY_Y, KEY_Z};
-  static const unsigned kDigits[10] = {KEY_0, KEY_1, KEY_2, KEY_3, KEY_4, KEY_5, KEY_6, KEY_7, KEY_8, KEY_9};
-  switch (stroke.named) {
-    case NamedKey::NotNamed: break;
-    case NamedKey::Enter: return std::pair{KEY_ENTER, false};
-    case NamedKey::Tab: return std::pair{KEY_TAB, false};
-    case NamedKey::Escape: return std::pair{KEY_ESC, false};
-    case NamedKey::Backspace: return std::pair{KEY_BACKSPACE, false};
-    case NamedKey::Delete: return std::pair{KEY_DELETE, false};
-    case NamedKey::Insert: return std::pair{KEY_INSERT, false};
-    case NamedKey::Home: return std::pair{KEY_HOME, false};
-    case NamedKey::End: return std::pair{KEY_END, false};
-    case NamedKey::PageUp: return std::pair{KEY_PAGEUP, false};
-    case NamedKey::PageDown: return std::pair{KEY_PAGEDOWN, false};
-    case NamedKey::Up: return std::pair{KEY_UP, false};
-    case NamedKey::Down: return std::pair{KEY_DOWN, false};
-    case NamedKey::Left: return std::pair{KEY_LEFT, false};
-    case NamedKey::Right: return std::pair{KEY_RIGHT, false};
-    default:
-      if (stroke.named >= NamedKey::F1 && stroke.named <= NamedKey::F12) {
-        static const unsigned kF[12] = {KEY_F1, KEY_F2, KEY_F3, KEY_F4,  KEY_F5,  KEY_F6,
-                                        KEY_F7, KEY_F8, KEY_F9, KEY_F10, KEY_F11, KEY_F12};
-        return std::pair{kF[static_cast<int>(stroke.named) - static_cast<int>(NamedKey::F1)], false};
-      }
-      return std::nullopt;
-  }
-  const char32_t c = stroke.character;
-  if (c >= U'a' && c <= U'z') return std::pair{kLetters[c - U'a'], false};
-  if (c >= U'A' && c <= U'Z') return std::pair{kLetters[c - U'A'], true};
-  if (c >= U'0' && c <= U'9') return std::pair{kDigits[c - U'0'], false};
-  if (c == U' ') return std::pair{unsigned(KEY_SPACE), false};
-  if (c == U'\r' || c == U'\n') return std::pair{unsigned(KEY_ENTER), false};
-  if (c == U'\t') return std::pair{unsigned(KEY_TAB), false};
-  return std::nullopt;
-}
 
 }  // namespace
 
@@ -186,27 +145,12 @@ std::optional<Text> KWinWindows::focusedTitle() {
   return std::nullopt;
 }
 
-void KWinWindows::prepareKeys(TextView keys) {
-  for (const KeyStroke& stroke : parseKeys(keys)) {
-    if (!usKey(stroke)) throw RuntimeError(err::InvalidProcedureCall, keyNotOnLayoutDescription(keys));
-  }
-}
+void KWinWindows::prepareKeys(TextView keys) { xkb::usKeyPresses(keys); }
 
 void KWinWindows::typeKeys(TextView keys) {
-  const auto key = [&](unsigned code, bool down) {
+  for (const auto& [code, down] : xkb::usKeyPresses(keys)) {
     org_kde_kwin_fake_input_keyboard_key(input_, code, down ? WL_KEYBOARD_KEY_STATE_PRESSED
                                                             : WL_KEYBOARD_KEY_STATE_RELEASED);
-  };
-  for (const KeyStroke& stroke : parseKeys(keys)) {
-    const auto [code, shifted] = *usKey(stroke);
-    std::vector<unsigned> held;
-    if (stroke.modifiers & Ctrl) held.push_back(KEY_LEFTCTRL);
-    if (stroke.modifiers & Alt) held.push_back(KEY_LEFTALT);
-    if ((stroke.modifiers & Shift) || shifted) held.push_back(KEY_LEFTSHIFT);
-    for (unsigned m : held) key(m, true);
-    key(code, true);
-    key(code, false);
-    for (auto m = held.rbegin(); m != held.rend(); ++m) key(*m, false);
   }
   connection_.roundtrip();
 }
