@@ -18,6 +18,10 @@ desktop-file-validate "$root/usr/share/applications/org.kelvarin.Pagewick.deskto
 appstreamcli validate --no-net "$root/usr/share/metainfo/org.kelvarin.Pagewick.metainfo.xml"
 test -x "$root/usr/lib/pagewick/pagewick" -a -f "$root/usr/lib/pagewick/HAND-M.CUR"
 test "$(readlink -f "$root/usr/bin/pagewick")" = "$(readlink -f "$root/usr/lib/pagewick/pagewick")"
+# The GNOME Shell extension, answering the installed program only.
+extension="$root/usr/share/gnome-shell/extensions/pagewick@kelvarin.org"
+test -f "$extension/extension.js" -a -f "$extension/metadata.json"
+test "$(cat "$extension/callers")" = /usr/lib/pagewick/pagewick
 # Through the command's link, as a user starts it: the program finds its side files beside its
 # real location.
 PAGEWICK_E2E_BINARY="$root/usr/bin/pagewick" build/e2e/e2e_program --gtest_filter='*StartsWithoutComplaint*'

@@ -1,6 +1,7 @@
 // The Linux desktop: Qt for the window, event loop and dialogs; POSIX for the clock, the settings
 // and the output file; and for other programs' windows and the clipboard, the route the session
-// offers: Xlib and XTest on X11, the compositor's extensions on Wayland.
+// offers: Xlib and XTest on X11, the compositor's extensions on Wayland, and on GNOME our own
+// shell extension.
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QSocketNotifier>
@@ -8,6 +9,8 @@
 #include <cstdlib>
 
 #include "platform/desktop.h"
+#include "platform/gnome/shellclipboard.h"
+#include "platform/gnome/shellwindows.h"
 #include "platform/linux/clipboardhandover.h"
 #include "platform/linux/guardedclipboard.h"
 #include "platform/posix/filesettingsstore.h"
@@ -94,6 +97,21 @@ class WaylandRoute final : public Route {
   QSocketNotifier events_{connection_->fd(), QSocketNotifier::Read};
 };
 
+// GNOME, through Pagewick's shell extension. What we put on the clipboard belongs to the shell,
+// which keeps it served after we are gone.
+class GnomeRoute final : public Route {
+ public:
+  WindowAutomation& automation() override { return automation_; }
+  Clipboard& clipboard() override { return clipboard_; }
+  WindowStacking* stacking() override { return &windows_; }
+  void handOver() override {}
+
+ private:
+  gnome::ShellWindows windows_;
+  ActivationPolicy automation_{windows_, gnome::ShellWindows::kTiming};
+  gnome::ShellClipboard clipboard_;
+};
+
 // A Wayland compositor that offers no route: the capture says so at its first step.
 class RefusedRoute final : public Route {
  public:
@@ -125,6 +143,12 @@ std::unique_ptr<Route> sessionRoute() {
       return WaylandRoute::make<wayland::WlrWindows>(std::move(connection), wayland::WlrWindows::kTiming,
                                                      fromQString(QCoreApplication::applicationName()));
     }
+  }
+  // Where our extension cannot serve us, the capture says why at its first step, and the clipboard
+  // is the X clipboard, which XWayland shares with Wayland programs.
+  if (gnome::ShellService::shellRuns()) {
+    if (auto why = gnome::ShellService::refusal()) return std::make_unique<RefusedRoute>(std::move(*why));
+    return std::make_unique<GnomeRoute>();
   }
   return std::make_unique<RefusedRoute>(wayland::missingRouteDescription(*connection));
 }

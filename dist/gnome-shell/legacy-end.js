@@ -1,0 +1,4 @@
+
+function init(meta) {
+    return new PagewickService(meta.path);
+}

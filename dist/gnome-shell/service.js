@@ -1,0 +1,179 @@
+// Pagewick's window service inside GNOME Shell, on the session bus. GNOME gives ordinary programs
+// no way to list, activate or type into windows, so Pagewick's GNOME backend calls this instead.
+// Only the programs named in the `callers` file beside this one (Pagewick's installed binary)
+// are answered.
+//
+// This body is shared by the shell's two extension forms; the build adds the imports and the
+// entry point each form needs (Gio, GLib, Meta, Clutter, St and Main come from there).
+
+const BUS_NAME = 'org.kelvarin.Pagewick.Shell';
+const OBJECT_PATH = '/org/kelvarin/Pagewick/Shell';
+const INTERFACE = `<node>
+  <interface name="org.kelvarin.Pagewick.Shell1">
+    <!-- Top-level windows, topmost first: id, title, whether a normal window, process id. -->
+    <method name="ListWindows"><arg type="a(tsbu)" direction="out" name="windows"/></method>
+    <!-- The window with the input focus; 0 when none has it. -->
+    <method name="FocusedWindow"><arg type="t" direction="out" name="id"/></method>
+    <!-- Restores the window when minimised and activates it with a fresh timestamp. -->
+    <method name="Activate"><arg type="t" direction="in" name="id"/></method>
+    <!-- Key presses and releases as evdev key codes, read with the user's layout. -->
+    <method name="SendKeys">
+      <arg type="au" direction="in" name="codes"/><arg type="ab" direction="in" name="pressed"/>
+    </method>
+    <!-- The clipboard's text as UTF-8; false when it holds none. -->
+    <method name="GetClipboard">
+      <arg type="b" direction="out" name="hasText"/><arg type="ay" direction="out" name="text"/>
+    </method>
+    <method name="SetClipboard"><arg type="ay" direction="in" name="text"/></method>
+    <!-- Keeps the caller's own windows above the others. -->
+    <method name="KeepAbove"/>
+  </interface>
+</node>`;
+const ERROR = 'org.kelvarin.Pagewick.Shell1';
+// A program that holds the clipboard and does not answer costs one short wait.
+const CLIPBOARD_WAIT_MS = 500;
+
+class PagewickService {
+    constructor(folder) {
+        this._callers = this._readCallers(`${folder}/callers`);
+    }
+
+    enable() {
+        // A clipboard owner that did not answer is not asked again until the clipboard changes.
+        this._silent = false;
+        this._selection = global.display.get_selection();
+        this._ownerChanged = this._selection.connect('owner-changed', () => (this._silent = false));
+        const seat = Clutter.get_default_backend().get_default_seat();
+        this._keyboard = seat.create_virtual_device(Clutter.InputDeviceType.KEYBOARD_DEVICE);
+        this._object = Gio.DBusExportedObject.wrapJSObject(INTERFACE, this);
+        this._object.export(Gio.DBus.session, OBJECT_PATH);
+        this._name = Gio.bus_own_name_on_connection(Gio.DBus.session, BUS_NAME,
+            Gio.BusNameOwnerFlags.NONE, null, null);
+    }
+
+    disable() {
+        this._selection.disconnect(this._ownerChanged);
+        Gio.bus_unown_name(this._name);
+        this._object.unexport();
+        this._object = null;
+        this._keyboard = null;
+    }
+
+    _readCallers(path) {
+        try {
+            const [, bytes] = GLib.file_get_contents(path);
+            return new TextDecoder().decode(bytes).split('\n').map(line => line.trim()).filter(line => line);
+        } catch (e) {
+            return [];
+        }
+    }
+
+    // The caller's process id when it is one of ours; else the call is answered with an error.
+    _admit(invocation) {
+        const reply = Gio.DBus.session.call_sync('org.freedesktop.DBus', '/org/freedesktop/DBus',
+            'org.freedesktop.DBus', 'GetConnectionUnixProcessID',
+            new GLib.Variant('(s)', [invocation.get_sender()]), new GLib.VariantType('(u)'),
+            Gio.DBusCallFlags.NONE, -1, null);
+        const [pid] = reply.deepUnpack();
+        let program = '';
+        try {
+            program = GLib.file_read_link(`/proc/${pid}/exe`);
+        } catch (e) {
+        }
+        if (this._callers.includes(program))
+            return pid;
+        invocation.return_dbus_error(`${ERROR}.AccessDenied`,
+            `Only Pagewick's installed program may use this service, not ${program || `process ${pid}`}.`);
+        return 0;
+    }
+
+    _windows() {
+        const windows = global.get_window_actors().map(actor => actor.meta_window);
+        return global.display.sort_windows_by_stacking(windows).reverse();
+    }
+
+    _window(id) {
+        return this._windows().find(w => w.get_id() === id) ?? null;
+    }
+
+    ListWindowsAsync(params, invocation) {
+        if (!this._admit(invocation))
+            return;
+        const list = this._windows().map(w => [w.get_id(), w.get_title() ?? '',
+            w.get_window_type() === Meta.WindowType.NORMAL && !w.is_skip_taskbar(), w.get_pid()]);
+        invocation.return_value(new GLib.Variant('(a(tsbu))', [list]));
+    }
+
+    FocusedWindowAsync(params, invocation) {
+        if (!this._admit(invocation))
+            return;
+        const focused = global.display.focus_window;
+        invocation.return_value(new GLib.Variant('(t)', [focused ? focused.get_id() : 0]));
+    }
+
+    ActivateAsync([id], invocation) {
+        if (!this._admit(invocation))
+            return;
+        const window = this._window(id);
+        if (!window) {
+            invocation.return_dbus_error(`${ERROR}.NoWindow`, `There is no window ${id}.`);
+            return;
+        }
+        if (window.minimized)
+            window.unminimize();
+        // Focus-stealing prevention refuses a stale time; a round trip gives a fresh one.
+        Main.activateWindow(window, global.display.get_current_time_roundtrip());
+        invocation.return_value(null);
+    }
+
+    SendKeysAsync([codes, pressed], invocation) {
+        if (!this._admit(invocation))
+            return;
+        codes.forEach((code, i) => {
+            this._keyboard.notify_key(GLib.get_monotonic_time(), code,
+                pressed[i] ? Clutter.KeyState.PRESSED : Clutter.KeyState.RELEASED);
+        });
+        invocation.return_value(null);
+    }
+
+    GetClipboardAsync(params, invocation) {
+        if (!this._admit(invocation))
+            return;
+        const busy = () => invocation.return_dbus_error(`${ERROR}.Busy`,
+            'The program that holds the clipboard does not answer.');
+        if (this._silent) {
+            busy();
+            return;
+        }
+        let answered = false;
+        const timeout = GLib.timeout_add(GLib.PRIORITY_DEFAULT, CLIPBOARD_WAIT_MS, () => {
+            answered = this._silent = true;
+            busy();
+            return GLib.SOURCE_REMOVE;
+        });
+        St.Clipboard.get_default().get_text(St.ClipboardType.CLIPBOARD, (clipboard, text) => {
+            if (answered)
+                return;
+            answered = true;
+            GLib.source_remove(timeout);
+            const bytes = new TextEncoder().encode(text ?? '');
+            invocation.return_value(new GLib.Variant('(bay)', [text !== null, bytes]));
+        });
+    }
+
+    SetClipboardAsync([text], invocation) {
+        if (!this._admit(invocation))
+            return;
+        St.Clipboard.get_default().set_text(St.ClipboardType.CLIPBOARD, new TextDecoder().decode(text));
+        invocation.return_value(null);
+    }
+
+    KeepAboveAsync(params, invocation) {
+        const pid = this._admit(invocation);
+        if (!pid)
+            return;
+        for (const window of this._windows().filter(w => w.get_pid() === pid))
+            window.make_above();
+        invocation.return_value(null);
+    }
+}
