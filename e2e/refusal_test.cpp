@@ -1,17 +1,23 @@
-// A Wayland desktop that offers no way to other programs' windows to us: KWin gives its window
-// management and fake input only to programs its desktop entries name, and none names this
-// test. The capture must say so at its first step, and what to do.
+// A Wayland desktop that offers no way to other programs' windows to us. KWin gives its window
+// management and fake input only to programs its desktop entries name, and none names this test;
+// GNOME needs our shell extension, which is either missing or answers another program only.
+// PAGEWICK_E2E_REFUSAL=kwin, gnome-missing or gnome-stranger picks the case. The capture must say
+// so at its first step, and what to do.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <cstdlib>
 
 #include "capture/capturecommands.h"
 #include "e2e/support/realdesktop.h"
 #include "e2e/support/waylandsession.h"
+#include "platform/gnome/shellservice.h"
 #include "tests/doubles/tempdir.h"
 
 namespace pw::e2e {
 namespace {
+
+Text expected;  // how the box's text starts
 
 TEST(WaylandRefusal, TheCaptureSaysWhatIsMissingAndWhatWorks) {
   test::TempDir dir;
@@ -22,9 +28,7 @@ TEST(WaylandRefusal, TheCaptureSaysWhatIsMissingAndWhatWorks) {
   ASSERT_EQ(desk.messages.shown.size(), 1u);
   const Text& prompt = desk.messages.shown[0].prompt;
   EXPECT_EQ(desk.messages.shown[0].title, u"Application Error");
-  EXPECT_TRUE(prompt.starts_with(u"KDE Plasma lets Pagewick find, bring forward and type into other programs' "
-                                 u"windows only when Pagewick's installed desktop entry allows it, and it does not "
-                                 u"here. Install Pagewick from its package")) << toUtf8(prompt);
+  EXPECT_TRUE(prompt.starts_with(expected)) << toUtf8(prompt);
   EXPECT_NE(prompt.find(u".Form1.PushButton2_Click at line "), Text::npos) << toUtf8(prompt);
   EXPECT_EQ(window.text1_, u"\r");  // as when no browser is open: the line break, nothing copied
 }
@@ -34,7 +38,22 @@ TEST(WaylandRefusal, TheCaptureSaysWhatIsMissingAndWhatWorks) {
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  pw::e2e::KWinSession session;
+  using namespace pw::e2e;
+  const std::string refusal = std::getenv("PAGEWICK_E2E_REFUSAL") ? std::getenv("PAGEWICK_E2E_REFUSAL") : "kwin";
+  std::unique_ptr<Session> session;
+  if (refusal == "kwin") {
+    session = std::make_unique<KWinSession>();
+    expected = u"KDE Plasma lets Pagewick find, bring forward and type into other programs' windows only when "
+               u"Pagewick's installed desktop entry allows it, and it does not here. Install Pagewick from its "
+               u"package";
+  } else if (refusal == "gnome-missing") {
+    session = std::make_unique<GnomeSession>(WaylandOptions{}, false);
+    expected = pw::gnome::extensionMissingDescription();
+  } else {
+    // The extension answers the installed program only; this test is another.
+    session = std::make_unique<GnomeSession>(WaylandOptions{.trusted = {"/usr/lib/pagewick/pagewick"}});
+    expected = u"Pagewick's GNOME Shell extension answers Pagewick's installed program only, and this one is not it (";
+  }
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   return RUN_ALL_TESTS();

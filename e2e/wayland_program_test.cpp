@@ -98,7 +98,9 @@ TEST_F(WaylandProgramTest, BothCaptureCommandsReachNativeBrowsers) {
   EXPECT_NE(firefox.find(u"Проверка. Plain text and café."), Text::npos) << toUtf8(firefox);
   EXPECT_TRUE(eventually([&] { return clipboard() == "the user's own text"; })) << clipboard();
   // KWin keeps the window above the others; sway has no such state, and nothing is reported.
-  if (kwin()) EXPECT_TRUE(eventually([&] { return keptAbove(session->xDisplay(), *xWindow(session->xDisplay(), u"Pagewick")); }));
+  if (kwin()) {
+    EXPECT_TRUE(eventually([&] { return keptAbove(session->xDisplay(), *xWindow(session->xDisplay(), u"Pagewick")); }));
+  }
 
   click(spot::Option2);
   ASSERT_TRUE(eventually([&] { return stored("Option2") == u"True"; }));

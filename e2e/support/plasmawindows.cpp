@@ -51,9 +51,12 @@ PlasmaWindows::PlasmaWindows(const std::string& socket)
       .window =
           [](void* data, org_kde_plasma_window_management* management, std::uint32_t id) {
             auto& windows = static_cast<PlasmaWindows*>(data)->windows_;
-            Window& window = windows.emplace_back(Window{org_kde_plasma_window_management_get_window(management, id)});
+            Window& window = windows.emplace_back(Window{org_kde_plasma_window_management_get_window(management, id), {}});
             org_kde_plasma_window_add_listener(window.proxy, &kWindowListener, &window);
           },
+      .stacking_order_changed = [](void*, org_kde_plasma_window_management*, wl_array*) {},
+      .stacking_order_uuid_changed = [](void*, org_kde_plasma_window_management*, const char*) {},
+      .window_with_uuid = [](void*, org_kde_plasma_window_management*, std::uint32_t, const char*) {},
   };
   org_kde_plasma_window_management_add_listener(management_, &listener, this);
   connection_->roundtrip();  // the windows

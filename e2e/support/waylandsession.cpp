@@ -10,11 +10,14 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
 #include "e2e/support/plasmawindows.h"
 #include "e2e/support/program.h"
+#include "platform/gnome/shellwindows.h"
 #include "platform/wayland/kwinwindows.h"
 #include "platform/wayland/wlconnection.h"
 
@@ -212,6 +215,121 @@ bool KWinSession::waitForWindow(TextView part, int timeoutMs) {
     if (std::chrono::steady_clock::now() >= deadline) return false;
     connection.serveFor(50);
   }
+}
+
+namespace {
+
+// A bus of the session's own; its policy lets everyone in, as the machine's buses do for a user.
+const char* kSystemBusPolicy = R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>system</type>
+  <listen>unix:path=@SOCKET@</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow user="*"/>
+    <allow own="*"/>
+    <allow send_type="method_call"/><allow send_type="signal"/>
+    <allow send_type="method_return"/><allow send_type="error"/>
+    <allow receive_type="method_call"/><allow receive_type="signal"/>
+    <allow receive_type="method_return"/><allow receive_type="error"/>
+  </policy>
+</busconfig>
+)";
+
+void waitFor(const std::function<bool()>& done, const std::string& what) {
+  const auto deadline = std::chrono::steady_clock::now() + 60s;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= deadline) throw std::runtime_error(what);
+    std::this_thread::sleep_for(20ms);
+  }
+}
+
+}  // namespace
+
+GnomeSession::GnomeSession(WaylandOptions options, bool extension) : WaylandSession("gnome") {
+  const std::string run = folder() + "/run";
+  std::filesystem::create_directories(run);
+  ::chmod(run.c_str(), 0700);
+  const std::string systemBus = folder() + "/system_bus", sessionBus = folder() + "/session_bus";
+  std::string policy = kSystemBusPolicy;
+  policy.replace(policy.find("@SOCKET@"), 8, systemBus);
+  start({"dbus-daemon", "--nofork", "--config-file=" + writeFile("system.conf", policy)}, {}, "system-bus.log");
+  start({"dbus-daemon", "--nofork", "--session", "--address=unix:path=" + sessionBus}, {}, "session-bus.log");
+  waitFor([&] { return std::filesystem::is_socket(systemBus) && std::filesystem::is_socket(sessionBus); },
+          "the session's buses did not start");
+
+  // The shell's settings in a key file: the extension enabled before the shell starts, as after
+  // a user's log-in, and the keyboard's layouts.
+  std::string settings = "[org/gnome/shell]\ndisable-user-extensions=false\nenabled-extensions=[";
+  if (extension) settings += std::string("'") + gnome::kExtensionId + "'";
+  settings += "]\n";
+  if (!options.keyboardLayout.empty()) {
+    settings += "[org/gnome/desktop/input-sources]\nsources=[";
+    std::istringstream layouts(options.keyboardLayout);
+    for (std::string layout; std::getline(layouts, layout, ',');) settings += "('xkb', '" + layout + "'),";
+    settings.back() = ']';
+    settings += "\n";
+  }
+  std::filesystem::create_directories(folder() + "/config/glib-2.0/settings");
+  writeFile("config/glib-2.0/settings/keyfile", settings);
+  if (extension) {
+    const std::string installed = folder() + "/data/gnome-shell/extensions/" + gnome::kExtensionId;
+    std::filesystem::create_directories(installed);
+    std::filesystem::copy(PAGEWICK_SHELL_EXTENSION, installed, std::filesystem::copy_options::recursive);
+    std::string callers;
+    for (const auto& program : options.trusted) callers += program + "\n";
+    std::ofstream(installed + "/callers") << callers;
+  }
+
+  const std::map<std::string, std::string> buses{{"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + sessionBus},
+                                                 {"DBUS_SYSTEM_BUS_ADDRESS", "unix:path=" + systemBus}};
+  auto shellEnv = buses;
+  shellEnv.insert({{"XDG_RUNTIME_DIR", run}, {"HOME", folder()}, {"XDG_DATA_HOME", folder() + "/data"},
+                   {"XDG_CONFIG_HOME", folder() + "/config"}, {"XDG_CACHE_HOME", folder() + "/cache"},
+                   {"GSETTINGS_BACKEND", "keyfile"}, {"WAYLAND_DISPLAY", ""}, {"DISPLAY", ""}});
+  start({"gnome-shell", "--headless", "--wayland", "--virtual-monitor", "1280x800", "--wayland-display",
+         "pagewick-gnome"},
+        shellEnv, "gnome-shell.log");
+  socket_ = run + "/pagewick-gnome";
+  env_ = buses;
+  env_.insert({{"WAYLAND_DISPLAY", socket_}, {"XDG_RUNTIME_DIR", run}, {"DISPLAY", ""}, {"MOZ_ENABLE_WAYLAND", "1"},
+               {"XDG_SESSION_TYPE", "wayland"}, {"XDG_CURRENT_DESKTOP", "GNOME"}});
+  chromiumFlags_ = {"--ozone-platform=wayland"};
+  // The shell is up once it has its name on the bus; the extension once it has its own.
+  const auto owned = [&](const std::string& name) {
+    return output({"gdbus", "call", "--session", "--dest", "org.freedesktop.DBus", "--object-path",
+                   "/org/freedesktop/DBus", "--method", "org.freedesktop.DBus.NameHasOwner", name})
+               .starts_with("(true,)");
+  };
+  waitFor([&] { return std::filesystem::is_socket(socket_) && owned("org.gnome.Shell"); },
+          "GNOME Shell did not start; see gnome-shell.log");
+  if (extension) waitFor([&] { return owned("org.kelvarin.Pagewick.Shell"); }, "the extension did not start");
+  exportEnvironment();
+  connect(false);
+}
+
+// Through the extension, which only a trusted test may use.
+bool GnomeSession::waitForWindow(TextView part, int timeoutMs) {
+  gnome::ShellWindows windows;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    for (const auto& w : windows.windows()) {
+      if (w.title.find(part) != Text::npos) return true;
+    }
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(50ms);
+  }
+}
+
+bool GnomeSession::bringForward(const std::string& title) {
+  gnome::ShellWindows windows;
+  for (const auto& w : windows.windows()) {
+    if (w.title != fromUtf8(title)) continue;
+    windows.raise(w.handle, 0);
+    return eventually([&] { return windows.hasFocus(w.handle); }, 5000);
+  }
+  return false;
 }
 
 }  // namespace pw::e2e

@@ -81,4 +81,14 @@ class KWinSession final : public WaylandSession {
   bool bringForward(const std::string& title) override;
 };
 
+// A private headless GNOME Shell on session and system buses of its own (the shell aborts without
+// a system bus), with Pagewick's extension installed for the session's user and answering the
+// programs in `trusted`; or, with `extension` false, without it.
+class GnomeSession final : public WaylandSession {
+ public:
+  explicit GnomeSession(WaylandOptions options = {}, bool extension = true);
+  bool waitForWindow(TextView part, int timeoutMs = 60000) override;
+  bool bringForward(const std::string& title) override;
+};
+
 }  // namespace pw::e2e
