@@ -1,6 +1,6 @@
 // The real pagewick binary on a Wayland desktop: its own window under the compositor's XWayland,
 // clicked through a pointer of the test's own, capturing from native Wayland Firefox ESR and
-// Chromium. PAGEWICK_E2E_WAYLAND=sway or =kwin picks the compositor.
+// Chromium. PAGEWICK_E2E_WAYLAND=sway, =kwin or =gnome picks the compositor.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -26,11 +26,16 @@ std::string page(const std::string& title) {
   return html;
 }
 
-// KWin lets only the programs its desktop entries name list windows and type: the program, and
-// this test for its pointer.
+// KWin lets only the programs its desktop entries name list windows and type, and our GNOME
+// extension answers only the programs it is told: the program, and this test for its pointer.
 std::unique_ptr<WaylandSession> makeSession() {
   const char* wanted = std::getenv("PAGEWICK_E2E_WAYLAND");
   WaylandOptions options{.xwayland = true};
+  if (wanted && std::string(wanted) == "gnome") {
+    options.trusted = {std::filesystem::canonical(linuxBuild("/tmp").argv[0]).string(),
+                       std::filesystem::read_symlink("/proc/self/exe").string()};
+    return std::make_unique<GnomeSession>(options);
+  }
   if (wanted && std::string(wanted) == "kwin") {
     options.trusted = {std::filesystem::canonical(linuxBuild("/tmp").argv[0]).string(),
                        std::filesystem::read_symlink("/proc/self/exe").string()};
@@ -59,31 +64,28 @@ class WaylandProgramTest : public ::testing::Test {
     // The compositor places a new window before it activates it; then it is where it will stay.
     ASSERT_TRUE(eventually([&] {
       const auto ours = xWindow(session->xDisplay(), u"Pagewick");
-      return ours && activeXWindow(session->xDisplay()) == ours;
+      return ours && session->bringForward("Pagewick") && activeXWindow(session->xDisplay()) == ours;
     }, 60000));
-    window = session->windowRect("Pagewick");
-    ASSERT_TRUE(window);
   }
   void click(Spot at) {
     // A browser may come forward late and lie over ours, until ours is in front.
     ASSERT_TRUE(session->bringForward("Pagewick"));
+    const auto window = session->windowRect("Pagewick");
+    ASSERT_TRUE(window);
     session->click(window->x + at.x, window->y + at.y);
   }
   Text stored(const std::string& key) const { return launch.stored(key); }
   std::string clipboard() { return session->clipboard(); }
   void offerClipboard(const std::string& text) {
-    session->start({"wl-copy", "--foreground", text}, {}, "wl-copy.log");
+    session->offerClipboard(text);
     ASSERT_TRUE(eventually([&] { return clipboard() == text; }));
   }
-
-  bool kwin() const { return dynamic_cast<KWinSession*>(session.get()) != nullptr; }
 
   std::unique_ptr<WaylandSession> session = makeSession();
   test::TempDir dir;
   std::string config = dir / "config";
   Launch launch;
   Process* process = nullptr;
-  std::optional<WaylandSession::Rect> window;
 };
 
 TEST_F(WaylandProgramTest, BothCaptureCommandsReachNativeBrowsers) {
@@ -97,8 +99,9 @@ TEST_F(WaylandProgramTest, BothCaptureCommandsReachNativeBrowsers) {
   const Text firefox = stored("Text1");
   EXPECT_NE(firefox.find(u"Проверка. Plain text and café."), Text::npos) << toUtf8(firefox);
   EXPECT_TRUE(eventually([&] { return clipboard() == "the user's own text"; })) << clipboard();
-  // KWin keeps the window above the others; sway has no such state, and nothing is reported.
-  if (kwin()) {
+  // KWin and GNOME keep the window above the others; sway has no such state, and nothing is
+  // reported.
+  if (!dynamic_cast<SwaySession*>(session.get())) {
     EXPECT_TRUE(eventually([&] { return keptAbove(session->xDisplay(), *xWindow(session->xDisplay(), u"Pagewick")); }));
   }
 

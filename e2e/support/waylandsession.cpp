@@ -17,7 +17,6 @@
 
 #include "e2e/support/plasmawindows.h"
 #include "e2e/support/program.h"
-#include "platform/gnome/shellwindows.h"
 #include "platform/wayland/kwinwindows.h"
 #include "platform/wayland/wlconnection.h"
 
@@ -77,6 +76,10 @@ std::optional<WaylandSession::Rect> WaylandSession::windowRect(const std::string
 
 // KWin tells a new reader nothing while the clipboard is empty, and wl-paste waits for word.
 std::string WaylandSession::clipboard() { return output({"timeout", "3", "wl-paste", "--no-newline"}); }
+
+Process& WaylandSession::offerClipboard(const std::string& text) {
+  return start({"wl-copy", "--foreground", text}, {}, "wl-copy.log");
+}
 
 void WaylandSession::closeWindow(const std::string& title) {
   if (const auto window = xWindow(xDisplay_, fromUtf8(title))) askToClose(xDisplay_, *window);
@@ -251,7 +254,7 @@ GnomeSession::GnomeSession(WaylandOptions options, bool extension) : WaylandSess
   const std::string run = folder() + "/run";
   std::filesystem::create_directories(run);
   ::chmod(run.c_str(), 0700);
-  const std::string systemBus = folder() + "/system_bus", sessionBus = folder() + "/session_bus";
+  const std::string systemBus = folder() + "/system_bus", sessionBus = sessionBus_ = folder() + "/session_bus";
   std::string policy = kSystemBusPolicy;
   policy.replace(policy.find("@SOCKET@"), 8, systemBus);
   start({"dbus-daemon", "--nofork", "--config-file=" + writeFile("system.conf", policy)}, {}, "system-bus.log");
@@ -288,9 +291,9 @@ GnomeSession::GnomeSession(WaylandOptions options, bool extension) : WaylandSess
   shellEnv.insert({{"XDG_RUNTIME_DIR", run}, {"HOME", folder()}, {"XDG_DATA_HOME", folder() + "/data"},
                    {"XDG_CONFIG_HOME", folder() + "/config"}, {"XDG_CACHE_HOME", folder() + "/cache"},
                    {"GSETTINGS_BACKEND", "keyfile"}, {"WAYLAND_DISPLAY", ""}, {"DISPLAY", ""}});
-  start({"gnome-shell", "--headless", "--wayland", "--virtual-monitor", "1280x800", "--wayland-display",
-         "pagewick-gnome"},
-        shellEnv, "gnome-shell.log");
+  Process& shell = start({"gnome-shell", "--headless", "--wayland", "--virtual-monitor", "1280x800",
+                          "--wayland-display", "pagewick-gnome"},
+                         shellEnv, "gnome-shell.log");
   socket_ = run + "/pagewick-gnome";
   env_ = buses;
   env_.insert({{"WAYLAND_DISPLAY", socket_}, {"XDG_RUNTIME_DIR", run}, {"DISPLAY", ""}, {"MOZ_ENABLE_WAYLAND", "1"},
@@ -305,13 +308,31 @@ GnomeSession::GnomeSession(WaylandOptions options, bool extension) : WaylandSess
   waitFor([&] { return std::filesystem::is_socket(socket_) && owned("org.gnome.Shell"); },
           "GNOME Shell did not start; see gnome-shell.log");
   if (extension) waitFor([&] { return owned("org.kelvarin.Pagewick.Shell"); }, "the extension did not start");
+  // The shell's XWayland: the first display whose lock the shell holds (it takes two), and its cookie.
+  waitFor([&] {
+    for (int n = 0; n < 64 && xDisplay_.empty(); ++n) {
+      std::ifstream lock("/tmp/.X" + std::to_string(n) + "-lock");
+      int pid = 0;
+      if (lock >> pid && pid == shell.pid()) xDisplay_ = ":" + std::to_string(n);
+    }
+    return !xDisplay_.empty();
+  }, "GNOME Shell started no XWayland");
+  for (const auto& entry : std::filesystem::directory_iterator(run)) {
+    if (entry.path().filename().string().starts_with(".mutter-Xwaylandauth.")) env_["XAUTHORITY"] = entry.path().string();
+  }
+  env_["DISPLAY"] = xDisplay_;
   exportEnvironment();
   connect(false);
 }
 
+gnome::ShellWindows GnomeSession::windows() {
+  const QString address = QString::fromStdString("unix:path=" + sessionBus_);
+  return gnome::ShellWindows(gnome::ShellService(QDBusConnection::connectToBus(address, address)));
+}
+
 // Through the extension, which only a trusted test may use.
 bool GnomeSession::waitForWindow(TextView part, int timeoutMs) {
-  gnome::ShellWindows windows;
+  gnome::ShellWindows windows = this->windows();
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   for (;;) {
     for (const auto& w : windows.windows()) {
@@ -322,8 +343,18 @@ bool GnomeSession::waitForWindow(TextView part, int timeoutMs) {
   }
 }
 
+std::string GnomeSession::clipboard() { return output({"timeout", "3", "xclip", "-o", "-selection", "clipboard"}); }
+
+Process& GnomeSession::offerClipboard(const std::string& text) {
+  return start({"xclip", "-quiet", "-selection", "clipboard", "-i", writeFile("offered.txt", text)}, {}, "xclip.log");
+}
+
+void GnomeSession::click(int x, int y) {
+  run({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "click", "1"});
+}
+
 bool GnomeSession::bringForward(const std::string& title) {
-  gnome::ShellWindows windows;
+  gnome::ShellWindows windows = this->windows();
   for (const auto& w : windows.windows()) {
     if (w.title != fromUtf8(title)) continue;
     windows.raise(w.handle, 0);

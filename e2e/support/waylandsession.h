@@ -6,6 +6,7 @@
 
 #include "e2e/support/virtualpointer.h"
 #include "e2e/support/xsession.h"
+#include "platform/gnome/shellwindows.h"
 
 namespace pw::e2e {
 
@@ -35,9 +36,11 @@ class WaylandSession : public Session {
   // it does; true once the compositor says it has the focus.
   virtual bool bringForward(const std::string& title) = 0;
   // The clipboard's text, as another program reads it.
-  std::string clipboard();
+  virtual std::string clipboard();
+  // Puts `text` on the clipboard from a program of the session, which keeps it on offer.
+  virtual Process& offerClipboard(const std::string& text);
   // Clicks at a point of the screen.
-  void click(int x, int y) { pointer_->click(x, y); }
+  virtual void click(int x, int y) { pointer_->click(x, y); }
 
  protected:
   using Session::Session;
@@ -47,10 +50,9 @@ class WaylandSession : public Session {
   // Waits for that command; then the pointer.
   void connect(bool xwayland);
 
-  std::string socket_;
+  std::string socket_, xDisplay_;
 
  private:
-  std::string xDisplay_;
   std::unique_ptr<VirtualPointer> pointer_;
 };
 
@@ -83,12 +85,23 @@ class KWinSession final : public WaylandSession {
 
 // A private headless GNOME Shell on session and system buses of its own (the shell aborts without
 // a system bus), with Pagewick's extension installed for the session's user and answering the
-// programs in `trusted`; or, with `extension` false, without it.
+// programs in `trusted`; or, with `extension` false, without it. Its XWayland always runs.
 class GnomeSession final : public WaylandSession {
  public:
   explicit GnomeSession(WaylandOptions options = {}, bool extension = true);
   bool waitForWindow(TextView part, int timeoutMs = 60000) override;
   bool bringForward(const std::string& title) override;
+  // Through XWayland, which shares the clipboard with Wayland programs: wl-paste and wl-copy need
+  // an extension GNOME lacks, or a focused surface of their own.
+  std::string clipboard() override;
+  Process& offerClipboard(const std::string& text) override;
+  // Through XTest on XWayland: the shell offers no pointer of ours, and our window is an X11 one.
+  void click(int x, int y) override;
+
+ private:
+  // The extension, on this session's bus: a process's own session bus stays the first one.
+  gnome::ShellWindows windows();
+  std::string sessionBus_;
 };
 
 }  // namespace pw::e2e
