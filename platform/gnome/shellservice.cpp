@@ -1,6 +1,5 @@
 #include "platform/gnome/shellservice.h"
 
-#include <QDBusConnection>
 #include <QDBusConnectionInterface>
 
 #include "platform/qtext.h"
@@ -48,7 +47,7 @@ std::optional<Text> ShellService::refusal() {
 QDBusMessage ShellService::call(const char* method, const QVariantList& arguments) const {
   QDBusMessage request = QDBusMessage::createMethodCall(kService, kPath, kInterface, QString::fromLatin1(method));
   request.setArguments(arguments);
-  const QDBusMessage reply = QDBusConnection::sessionBus().call(request, QDBus::Block, kCallTimeoutMs);
+  const QDBusMessage reply = bus_.call(request, QDBus::Block, kCallTimeoutMs);
   if (reply.type() == QDBusMessage::ReplyMessage) return reply;
   const QString error = reply.errorName();
   if (error == kInterface + QStringLiteral(".Busy")) throw RuntimeError(err::ClipboardBusy, fromQString(reply.errorMessage()));
