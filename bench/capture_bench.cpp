@@ -1,9 +1,10 @@
 // A capture against real Firefox ESR, and a 10 MB clipboard read, under a private X server or,
-// with --sway or --kwin, against native Wayland Firefox under a headless sway or KWin.
+// with --sway, --kwin or --gnome, against native Wayland Firefox under a headless sway, KWin or
+// GNOME Shell.
 //  - wall time of "Copy Browser Text and Append To Text Box" on a small page;
 //  - the process's CPU time during it, against the same capture with a busy-waiting pause;
 //  - reading 10 MB that another client offers, against `xclip -o` (`wl-paste`) reading the same.
-// Run: build/bench/bench_capture [captures] [--sway | --kwin]
+// Run: build/bench/bench_capture [captures] [--sway | --kwin | --gnome]
 #include <QApplication>
 #include <algorithm>
 #include <chrono>
@@ -76,14 +77,17 @@ Figures captures(pw::e2e::RealDesktop& desk, pw::EventPump& events, int count) {
 int main(int argc, char** argv) {
   const int count = argc > 1 ? std::atoi(argv[1]) : 15;
   const std::string compositor = argc > 2 ? argv[2] : "";
+  // Other programs reach GNOME's clipboard through XWayland, as on X11.
   const bool wayland = compositor == "--sway" || compositor == "--kwin";
+  const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
   std::unique_ptr<pw::e2e::Session> session;
   if (compositor == "--sway") {
     session = std::make_unique<pw::e2e::SwaySession>();
   } else if (compositor == "--kwin") {
     // KWin offers its window management and fake input to this program only when trusted.
-    session = std::make_unique<pw::e2e::KWinSession>(
-        pw::e2e::WaylandOptions{.trusted = {std::filesystem::read_symlink("/proc/self/exe").string()}});
+    session = std::make_unique<pw::e2e::KWinSession>(pw::e2e::WaylandOptions{.trusted = {self}});
+  } else if (compositor == "--gnome") {
+    session = std::make_unique<pw::e2e::GnomeSession>(pw::e2e::WaylandOptions{.trusted = {self}});
   } else {
     session = std::make_unique<pw::e2e::XSession>();
   }
@@ -91,7 +95,7 @@ int main(int argc, char** argv) {
                                                        "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Bench "
                                                        "Page</title></head><body><p>A small page.</p></body></html>"));
   if (!session->waitForWindow(u"Bench Page")) return 1;
-  qputenv("QT_QPA_PLATFORM", wayland ? "offscreen" : "xcb");
+  qputenv("QT_QPA_PLATFORM", wayland || compositor == "--gnome" ? "offscreen" : "xcb");
   QApplication app(argc, argv);
   pw::e2e::RealDesktop desk(session->folder() + "/settings");
 

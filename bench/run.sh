@@ -8,4 +8,4 @@ agg=(--benchmark_repetitions=7 --benchmark_report_aggregates_only=true)
 $b/bench_settings "${agg[@]}" --benchmark_min_time=3 2>/dev/null | grep -E 'median|^Run on'
 $b/bench_text1 "${agg[@]}" --benchmark_min_time=5 2>/dev/null | grep -E 'median'
 $b/bench_startup 7 2>/dev/null
-for desktop in "" --sway --kwin; do $b/bench_capture 15 $desktop 2>/dev/null; done
+for desktop in "" --sway --kwin --gnome; do $b/bench_capture 15 $desktop 2>/dev/null; done
