@@ -12,7 +12,8 @@ const INTERFACE = `<node>
   <interface name="org.kelvarin.Pagewick.Shell1">
     <!-- Top-level windows, topmost first: id, title, whether a normal window, process id. -->
     <method name="ListWindows"><arg type="a(tsbu)" direction="out" name="windows"/></method>
-    <!-- The window with the input focus; 0 when none has it. -->
+    <!-- The window that keys go to: 0 when none has the focus, or while the shell takes them
+         itself (its overview, even while it closes, a menu or a dialog). -->
     <method name="FocusedWindow"><arg type="t" direction="out" name="id"/></method>
     <!-- Restores the window when minimised and activates it with a fresh timestamp. -->
     <method name="Activate"><arg type="t" direction="in" name="id"/></method>
@@ -107,7 +108,8 @@ class PagewickService {
     FocusedWindowAsync(params, invocation) {
         if (!this._admit(invocation))
             return;
-        const focused = global.display.focus_window;
+        // The focus moves to the window at once, but keys reach it only once the shell lets go.
+        const focused = global.stage.get_grab_actor() ? null : global.display.focus_window;
         invocation.return_value(new GLib.Variant('(t)', [focused ? focused.get_id() : 0]));
     }
 

@@ -325,9 +325,9 @@ GnomeSession::GnomeSession(WaylandOptions options, bool extension) : WaylandSess
   connect(false);
 }
 
-gnome::ShellWindows GnomeSession::windows() {
+gnome::ShellService GnomeSession::service() {
   const QString address = QString::fromStdString("unix:path=" + sessionBus_);
-  return gnome::ShellWindows(gnome::ShellService(QDBusConnection::connectToBus(address, address)));
+  return gnome::ShellService(QDBusConnection::connectToBus(address, address));
 }
 
 // Through the extension, which only a trusted test may use.
@@ -353,14 +353,32 @@ void GnomeSession::click(int x, int y) {
   run({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "click", "1"});
 }
 
-bool GnomeSession::bringForward(const std::string& title) {
-  gnome::ShellWindows windows = this->windows();
-  for (const auto& w : windows.windows()) {
-    if (w.title != fromUtf8(title)) continue;
-    windows.raise(w.handle, 0);
-    return eventually([&] { return windows.hasFocus(w.handle); }, 5000);
+std::optional<WindowHandle> GnomeSession::find(TextView title, bool whole) {
+  for (const auto& w : windows().windows()) {
+    if (whole ? w.title == title : w.title.find(title) != Text::npos) return w.handle;
   }
-  return false;
+  return std::nullopt;
+}
+
+bool GnomeSession::focus(WindowHandle window) {
+  gnome::ShellWindows windows = this->windows();
+  windows.raise(window, 0);
+  return eventually([&] { return windows.hasFocus(window); }, 5000);
+}
+
+bool GnomeSession::bringForward(const std::string& title) {
+  const auto window = find(fromUtf8(title), true);
+  return window && focus(*window);
+}
+
+bool GnomeSession::minimise(TextView part) {
+  const auto window = find(part, false);
+  if (!window || !focus(*window)) return false;
+  constexpr uint kLeftMeta = 125, kH = 35;
+  service().call("SendKeys", {QVariant::fromValue(QList<uint>{kLeftMeta, kH, kH, kLeftMeta}),
+                              QVariant::fromValue(QList<bool>{true, true, false, false})});
+  gnome::ShellWindows windows = this->windows();
+  return eventually([&] { return !windows.hasFocus(*window); }, 5000);
 }
 
 }  // namespace pw::e2e

@@ -97,10 +97,20 @@ class GnomeSession final : public WaylandSession {
   Process& offerClipboard(const std::string& text) override;
   // Through XTest on XWayland: the shell offers no pointer of ours, and our window is an X11 one.
   void click(int x, int y) override;
+  // Minimises the window whose title holds `part` as its user would, with Super+H (the shell
+  // offers no other way); true once it has lost the focus.
+  bool minimise(TextView part);
+  // The title of the window that has the focus, as the shell reports it.
+  std::optional<Text> focusedTitle() { return windows().focusedTitle(); }
 
  private:
   // The extension, on this session's bus: a process's own session bus stays the first one.
-  gnome::ShellWindows windows();
+  gnome::ShellService service();
+  gnome::ShellWindows windows() { return gnome::ShellWindows(service()); }
+  // The window titled `title`, or whose title holds it.
+  std::optional<WindowHandle> find(TextView title, bool whole);
+  // Activates `window`; true once it has the focus.
+  bool focus(WindowHandle window);
   std::string sessionBus_;
 };
 
