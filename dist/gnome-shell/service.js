@@ -33,6 +33,8 @@ const INTERFACE = `<node>
 const ERROR = 'org.kelvarin.Pagewick.Shell1';
 // A program that holds the clipboard and does not answer costs one short wait.
 const CLIPBOARD_WAIT_MS = 500;
+// Text in UTF-8, as X11 and Wayland programs offer it; the text goes out as the owner's bytes.
+const TEXT_TYPES = ['text/plain;charset=utf-8', 'UTF8_STRING', 'text/plain'];
 
 class PagewickService {
     constructor(folder) {
@@ -141,26 +143,49 @@ class PagewickService {
     GetClipboardAsync(params, invocation) {
         if (!this._admit(invocation))
             return;
+        const reply = (hasText, bytes) => invocation.return_value(new GLib.Variant('(bay)', [hasText, bytes]));
         const busy = () => invocation.return_dbus_error(`${ERROR}.Busy`,
             'The program that holds the clipboard does not answer.');
+        const offered = this._selection.get_mimetypes(Meta.SelectionType.SELECTION_CLIPBOARD);
+        const type = TEXT_TYPES.find(t => offered.includes(t));
+        if (!type) {
+            reply(false, new Uint8Array());
+            return;
+        }
         if (this._silent) {
             busy();
             return;
         }
-        let answered = false;
-        const timeout = GLib.timeout_add(GLib.PRIORITY_DEFAULT, CLIPBOARD_WAIT_MS, () => {
-            answered = this._silent = true;
+        // A large text may take long to come; an owner that sends nothing for a while is silent.
+        // Cancelling does not end every transfer at once, so the answer goes out here.
+        const stream = Gio.MemoryOutputStream.new_resizable();
+        const cancellable = new Gio.Cancellable();
+        let received = 0;
+        const watch = GLib.timeout_add(GLib.PRIORITY_DEFAULT, CLIPBOARD_WAIT_MS, () => {
+            if (stream.get_data_size() > received) {
+                received = stream.get_data_size();
+                return GLib.SOURCE_CONTINUE;
+            }
+            this._silent = true;
+            cancellable.cancel();
             busy();
             return GLib.SOURCE_REMOVE;
         });
-        St.Clipboard.get_default().get_text(St.ClipboardType.CLIPBOARD, (clipboard, text) => {
-            if (answered)
-                return;
-            answered = true;
-            GLib.source_remove(timeout);
-            const bytes = new TextEncoder().encode(text ?? '');
-            invocation.return_value(new GLib.Variant('(bay)', [text !== null, bytes]));
-        });
+        this._selection.transfer_async(Meta.SelectionType.SELECTION_CLIPBOARD, type, -1, stream, cancellable,
+            (selection, result) => {
+                if (cancellable.is_cancelled())
+                    return;
+                GLib.source_remove(watch);
+                try {
+                    selection.transfer_finish(result);
+                    stream.close(null);
+                } catch (e) {
+                    // The owner went away meanwhile and left no text.
+                    reply(false, new Uint8Array());
+                    return;
+                }
+                reply(true, stream.steal_as_bytes().toArray());
+            });
     }
 
     SetClipboardAsync([text], invocation) {

@@ -78,7 +78,8 @@ std::optional<WaylandSession::Rect> WaylandSession::windowRect(const std::string
 std::string WaylandSession::clipboard() { return output({"timeout", "3", "wl-paste", "--no-newline"}); }
 
 Process& WaylandSession::offerClipboard(const std::string& text) {
-  return start({"wl-copy", "--foreground", text}, {}, "wl-copy.log");
+  // From a file: a large text does not fit on a command line.
+  return start({"sh", "-c", "exec wl-copy --foreground < \"$0\"", writeFile("offered.txt", text)}, {}, "wl-copy.log");
 }
 
 void WaylandSession::closeWindow(const std::string& title) {
