@@ -9,3 +9,4 @@ $b/bench_settings "${agg[@]}" --benchmark_min_time=3 2>/dev/null | grep -E 'medi
 $b/bench_text1 "${agg[@]}" --benchmark_min_time=5 2>/dev/null | grep -E 'median'
 $b/bench_startup 7 2>/dev/null
 for desktop in "" --sway --kwin --gnome; do $b/bench_capture 15 $desktop 2>/dev/null; done
+$b/bench_gnome_routes 15 2>/dev/null

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/median.h"
 #include "e2e/support/xsession.h"
 #include "platform/posix/filesettingsstore.h"
 
@@ -49,10 +50,7 @@ void waitUntilIdle(int pid) {
   }
 }
 
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
+using pw::bench::median;
 
 }  // namespace
 
