@@ -66,6 +66,7 @@ Form1::Form1(Services& services, std::unique_ptr<Dispatch> skin, std::unique_ptr
   setMouseTracking(true);
   createControls();
   wireEvents();
+  s_.app.setMainWindow(handle());
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->availableGeometry().center() - rect().center());
   }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/text.h"
+#include "platform/windowautomation.h"
 
 namespace pw {
 
@@ -23,6 +24,10 @@ class Application {
   virtual Text path() = 0;
   virtual Text title() = 0;
   virtual void setTitle(TextView title) = 0;
+  // The start-up window, once it exists: every message box is owned by it, so that a box stays
+  // above it even while it is kept above other windows and another program is active.
+  virtual WindowHandle mainWindow() = 0;
+  virtual void setMainWindow(WindowHandle window) = 0;
   // Ends the process at once: no further handler runs.
   [[noreturn]] virtual void end() = 0;
   virtual Picture loadPicture(TextView path) = 0;
@@ -37,6 +42,8 @@ class ApplicationBase : public Application {
   explicit ApplicationBase(std::function<void()> beforeEnd) : beforeEnd_(std::move(beforeEnd)) {}
   Text title() override { return title_; }
   void setTitle(TextView title) override { title_ = title; }
+  WindowHandle mainWindow() override { return mainWindow_; }
+  void setMainWindow(WindowHandle window) override { mainWindow_ = window; }
 
  protected:
   // Runs the hook and flushes the C streams; the backend then leaves the process at once.
@@ -44,6 +51,7 @@ class ApplicationBase : public Application {
 
  private:
   Text title_ = u"Pagewick";
+  WindowHandle mainWindow_ = 0;
   std::function<void()> beforeEnd_;
 };
 

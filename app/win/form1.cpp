@@ -85,6 +85,7 @@ Form1::Form1(Services& services)
                             work.top + (work.bottom - work.top - height) / 2, width, height, nullptr, nullptr,
                             GetModuleHandleW(nullptr), this);
   createControls();
+  s_.app.setMainWindow(handle());
 }
 
 Form1::~Form1() {

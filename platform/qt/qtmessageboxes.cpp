@@ -12,7 +12,10 @@ int QtMessageBoxes::show(TextView prompt, int style, std::optional<Text> title) 
   // Windows line breaks in the prompt: CR LF and a lone CR both start a new line.
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar('\r'), QChar('\n'));
 
-  QMessageBox box(style == mb::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, caption, shown);
+  // Owned by the main window: transient for it, so that the window manager keeps the box above a
+  // window that is kept above the others, whichever program is active when the box opens.
+  QMessageBox box(style == mb::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, caption, shown,
+                  QMessageBox::NoButton, QWidget::find(static_cast<WId>(app_.mainWindow())));
   box.setTextFormat(Qt::PlainText);
   if (style == mb::YesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);

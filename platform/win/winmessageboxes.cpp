@@ -8,8 +8,11 @@
 namespace pw::win {
 
 int WinMessageBoxes::show(TextView prompt, int style, std::optional<Text> title) {
-  const std::wstring caption = wide(title ? *title : defaultTitle_());
-  const int answer = MessageBoxW(GetActiveWindow(), wide(prompt).c_str(), caption.c_str(), static_cast<UINT>(style));
+  const std::wstring caption = wide(title ? *title : app_.title());
+  // Not the active window: during a capture that is the browser's, in another process, and a
+  // box without an owner would open beneath our topmost window. An owned box stays above its owner.
+  HWND owner = reinterpret_cast<HWND>(app_.mainWindow());
+  const int answer = MessageBoxW(owner, wide(prompt).c_str(), caption.c_str(), static_cast<UINT>(style));
   if (answer == 0) throwLastError(u"show a message box");
   return answer;
 }

@@ -1,19 +1,18 @@
 #pragma once
-#include <functional>
-
+#include "platform/application.h"
 #include "platform/messageboxes.h"
 
 namespace pw::win {
 
-// MessageBoxW; the styles are Win32's own numbers. The box is modal to our active window.
+// MessageBoxW; the styles are Win32's own numbers. The box is owned by the application's main
+// window and modal to it.
 class WinMessageBoxes final : public MessageBoxes {
  public:
-  // `defaultTitle` gives the application's title, read when a box has no title of its own.
-  explicit WinMessageBoxes(std::function<Text()> defaultTitle) : defaultTitle_(std::move(defaultTitle)) {}
+  explicit WinMessageBoxes(Application& app) : app_(app) {}
   int show(TextView prompt, int style, std::optional<Text> title) override;
 
  private:
-  std::function<Text()> defaultTitle_;
+  Application& app_;
 };
 
 }  // namespace pw::win

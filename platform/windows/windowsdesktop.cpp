@@ -31,7 +31,7 @@ class WindowsDesktop final : public Desktop {
   win::WinEventPump events_{clock_};
   std::unique_ptr<SettingsStore> settings_;
   win::WinApplication app_{[this] { settings_->flush(); }};
-  win::WinMessageBoxes messages_{[this] { return app_.title(); }};
+  win::WinMessageBoxes messages_{app_};
   win::WinSaveDialog saveDialog_;
   win::WinFiles files_;
   StdRandom random_;

@@ -127,6 +127,8 @@ class FakeApplication final : public Application {
   Text path() override { return folder; }
   Text title() override { return title_; }
   void setTitle(TextView title) override { title_ = title; }
+  WindowHandle mainWindow() override { return mainWindow_; }
+  void setMainWindow(WindowHandle window) override { mainWindow_ = window; }
   [[noreturn]] void end() override { throw Ended{}; }
   Picture loadPicture(TextView path) override;
   void openAddress(TextView address) override;
@@ -139,6 +141,7 @@ class FakeApplication final : public Application {
 
  private:
   Text title_ = u"Pagewick";
+  WindowHandle mainWindow_ = 0;
 };
 
 class FakeRandom final : public Random {

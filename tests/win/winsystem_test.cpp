@@ -159,7 +159,9 @@ void press(HWND dialog, int button) {
 }
 
 TEST(WinDialogs, MessageBoxShowsItsTextUnderTheApplicationTitleAndAnswers) {
-  win::WinMessageBoxes boxes([] { return Text(u"Pagewick Test"); });
+  test::FakeApplication app;
+  app.setTitle(u"Pagewick Test");
+  win::WinMessageBoxes boxes(app);
   Text shownText;
   DialogAnswerer answerer(u"Pagewick Test", [&](HWND box) {
     shownText = staticText(box);
