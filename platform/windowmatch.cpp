@@ -1,9 +1,19 @@
 #include "platform/windowmatch.h"
 
 #include <algorithm>
+#include <array>
 
 namespace pw {
 namespace {
+
+// A "not found" message names this many windows at most, each title cut to this many units: a
+// desktop can have dozens open, and the box asks for a screenshot of itself to be sent to us.
+constexpr std::size_t kListedWindows = 5;
+constexpr std::size_t kListedTitleLength = 60;
+
+// Names that mark a browser's window, besides the one searched for.
+constexpr std::array<TextView, 6> kBrowserNames{u"Firefox", u"Google Chrome", u"Chromium", u"Internet Explorer",
+                                                u"Mozilla", u"Microsoft Edge"};
 
 // Simple case folding for the scripts window titles are written in here: Latin, Greek, Cyrillic.
 char16_t fold(char16_t c) {
@@ -18,6 +28,34 @@ char16_t fold(char16_t c) {
 bool equalFolded(TextView a, TextView b) {
   return a.size() == b.size() &&
          std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return fold(x) == fold(y); });
+}
+
+bool containsFolded(TextView text, TextView part) {
+  for (std::size_t at = 0; at + part.size() <= text.size(); ++at) {
+    if (equalFolded(text.substr(at, part.size()), part)) return true;
+  }
+  return false;
+}
+
+bool lessFolded(TextView a, TextView b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [](char16_t x, char16_t y) { return fold(x) < fold(y); });
+}
+
+// How little `title` looks like what was searched for: 0 names it, 1 names another browser.
+int unlikeness(TextView title, TextView wanted) {
+  if (containsFolded(title, wanted)) return 0;
+  return std::any_of(kBrowserNames.begin(), kBrowserNames.end(), [&](TextView name) { return containsFolded(title, name); })
+             ? 1
+             : 2;
+}
+
+// The title, or its start and an ellipsis; a surrogate pair is never split.
+Text shortened(TextView title) {
+  if (title.size() <= kListedTitleLength) return Text(title);
+  std::size_t cut = kListedTitleLength - 1;
+  if (title[cut - 1] >= 0xD800 && title[cut - 1] <= 0xDBFF) --cut;
+  return Text(title.substr(0, cut)) + u'\u2026';
 }
 
 }  // namespace
@@ -47,16 +85,21 @@ std::optional<std::size_t> pickWindow(const std::vector<WindowCandidate>& candid
 
 Text windowNotFoundDescription(TextView wanted, const std::vector<WindowCandidate>& open) {
   Text text = u"No window whose title is, starts with or ends with \"" + Text(wanted) + u"\" was found.";
-  std::size_t listed = 0;
+  std::vector<TextView> titles;
   for (const WindowCandidate& window : open) {
-    if (window.title.empty()) continue;
-    if (listed == 10) {
-      text += u", and more";
-      break;
-    }
-    text += (listed++ ? u", \"" : u" Windows open now: \"") + window.title + u"\"";
+    if (!window.title.empty()) titles.push_back(window.title);
   }
-  return text + (listed ? u"." : u" No other window is open.");
+  if (titles.empty()) return text + u" No other window is open.";
+  std::stable_sort(titles.begin(), titles.end(), [&](TextView a, TextView b) {
+    const int ua = unlikeness(a, wanted), ub = unlikeness(b, wanted);
+    return ua != ub ? ua < ub : lessFolded(a, b);
+  });
+  const std::size_t listed = std::min(titles.size(), kListedWindows);
+  for (std::size_t i = 0; i < listed; ++i) {
+    text += (i ? u", \"" : u" Windows open now: \"") + shortened(titles[i]) + u"\"";
+  }
+  if (titles.size() > listed) text += u", and " + number(static_cast<long long>(titles.size() - listed)) + u" more";
+  return text + u".";
 }
 
 Text windowNotActivatedDescription(TextView found, TextView wanted, const std::optional<Text>& focused) {

@@ -28,5 +28,21 @@ TEST(WindowMatch, ExactMatchWinsThenTheTopmost) {
   EXPECT_EQ(pickWindow(windows, u"Internet Explorer"), std::nullopt);
 }
 
+// A desktop may have dozens of windows open: the message names a few, the likeliest first, in
+// titles short enough to read, and counts the rest.
+TEST(WindowMatch, ANotFoundMessageNamesAFewWindowsTheLikeliestFirst) {
+  const Text longTitle = Text(58, u'x') + u"\U0001F600 and the rest of a very long title";
+  std::vector<WindowCandidate> open{{1, u"Terminal"},       {2, u"Quarterly report.ods"}, {3, u"news — Chromium"},
+                                    {4, longTitle},         {5, u""},                     {6, u"Calculator"},
+                                    {7, u"FIREFOX Private Browsing — Page"}, {8, u"about"}, {9, u"Mail"}};
+  EXPECT_EQ(windowNotFoundDescription(u"Firefox Private", open),
+            u"No window whose title is, starts with or ends with \"Firefox Private\" was found. Windows open now: "
+            u"\"FIREFOX Private Browsing — Page\", \"news — Chromium\", \"about\", \"Calculator\", \"Mail\", and 3 more.");
+  open.resize(5);
+  EXPECT_EQ(windowNotFoundDescription(u"Firefox", open),
+            u"No window whose title is, starts with or ends with \"Firefox\" was found. Windows open now: "
+            u"\"news — Chromium\", \"Quarterly report.ods\", \"Terminal\", \"" + Text(58, u'x') + u"\u2026\".");
+}
+
 }  // namespace
 }  // namespace pw
