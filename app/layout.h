@@ -29,13 +29,13 @@ inline constexpr std::array<Control, 18> kControls{{
     {ControlKind::PushButton, 6, 2, u"...", {6840, 300, 720, 345}},
     {ControlKind::PushButton, 3, 2, u"Clear Contents Of Text File", {240, 1260, 7320, 405}},
     {ControlKind::PushButton, 4, 2, u"Copy Browser Text and Append To Text File", {240, 750, 7320, 405}},
-    {ControlKind::Label, 2, 2, u"Text File:", {240, 330, 750, 225}},
+    {ControlKind::Label, 2, 2, u"Text File:", {240, 330, 840, 225}},  // to Text2: 750 cut the colon off
     {ControlKind::Frame, 5, 0, u"Option 1: Copy To Text Box", {120, 2100, 7800, 3135}},
     {ControlKind::TextBox, 1, 5, u"", {240, 510, 7320, 1410}},
     {ControlKind::PushButton, 1, 5, u"Clear Text Box", {240, 2550, 3600, 405}},
     {ControlKind::PushButton, 2, 5, u"Copy Browser Text and Append To Text Box", {240, 2040, 7320, 405}},
     {ControlKind::PushButton, 5, 5, u"Copy Text Box To Clipboard", {3960, 2550, 3600, 405}},
-    {ControlKind::Label, 1, 5, u"Text Box:", {240, 270, 795, 225}},
+    {ControlKind::Label, 1, 5, u"Text Box:", {240, 270, 900, 225}},  // 795 cut the colon off
     {ControlKind::PushButton, 9, 0, u"Help", {120, 120, 7800, 405}},
     {ControlKind::Frame, 1, 0, u"Which Browser?", {120, 600, 7800, 1455}},
     {ControlKind::OptionButton, 3, 1, u"Firefox", {240, 1000, 1935, 225}},

@@ -5,14 +5,18 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QMouseEvent>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 #include "app/exacttextedit.h"
 #include "app/form1.h"
 #include "app/settings.h"
 #include "app/controls/pushbutton.h"
+#include "platform/qt/qtmessageboxes.h"
 #include "tests/doubles/dispatchdouble.h"
 #include "tests/doubles/doubles.h"
 
@@ -106,6 +110,56 @@ TEST_F(Form1Test, PointerMovementSetsTheWindowsPointer) {
   moveOver(form->pushButton(9));
   moveOver(form->text1Box()->viewport());
   EXPECT_EQ(form->mousePointer(), 0);
+}
+
+// Each caption fits its control whole; the tests run this again at 125, 150 and 200 %.
+TEST_F(Form1Test, EveryCaptionFitsItsControl) {
+  form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  int checked = 0;
+  for (QWidget* w : form->findChildren<QWidget*>()) {
+    QSize needed;
+    if (auto* button = qobject_cast<QPushButton*>(w)) {
+      needed = button->fontMetrics().size(0, button->text()) + QSize(4, 4);  // inside the button's bevel
+    } else if (qobject_cast<QLabel*>(w) || qobject_cast<QRadioButton*>(w)) {
+      needed = w->sizeHint();
+    } else if (qobject_cast<QGroupBox*>(w)) {
+      needed = w->minimumSizeHint();
+    } else {
+      continue;
+    }
+    ++checked;
+    EXPECT_LE(needed.width(), w->width()) << w->metaObject()->className() << " " << w->property("text").toString().toStdString()
+                                          << w->property("title").toString().toStdString();
+    EXPECT_LE(w->fontMetrics().height(), w->height()) << w->metaObject()->className();
+  }
+  EXPECT_EQ(checked, 15);  // 3 frames, 2 labels, 3 options and 7 push buttons
+}
+
+// Every box belongs to the window, even while another window is active: the window manager then
+// keeps it above ours, also when ours is kept above the others.
+TEST_F(Form1Test, MessageBoxesAreTransientForTheWindow) {
+  EXPECT_EQ(desk.app.mainWindow(), form->handle());
+  form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  qt::QtMessageBoxes boxes(desk.app);
+  QWidget* parent = nullptr;
+  QWindow* transientParent = nullptr;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QWidget* box = QApplication::activeModalWidget();
+    if (!box || !box->isVisible()) return;
+    parent = box->parentWidget();
+    transientParent = box->windowHandle()->transientParent();
+    QTest::keyClick(box, Qt::Key_Return);
+  });
+  poll.start(10);
+  EXPECT_EQ(boxes.show(u"Bad file name or number", mb::Exclamation, u"Application Error"), mb::AnswerOk);
+  EXPECT_EQ(parent, form.get());
+  EXPECT_EQ(transientParent, form->windowHandle());
 }
 
 }  // namespace
