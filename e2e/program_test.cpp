@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -82,6 +84,27 @@ TEST_F(ProgramTest, CapturesIntoTheBoxAndTheFileAndRemembersEverything) {
   EXPECT_EQ(clipboardText(session), page);
   EXPECT_EQ(program->messages().size(), 1u);
 
+  // A folder as the file: the delivery fails while Firefox is the active window, and the report
+  // opens above our window, which has been kept above the others since the first capture.
+  program->click(spot::Text2);
+  program->key("ctrl+a");
+  program->type(dir.path());
+  ASSERT_TRUE(program->waitForStored("Text2", fromUtf8(dir.path())));
+  const ScreenImage before = grabScreen(session.display());
+  program->click(spot::CaptureToFile);
+  shown = program->messages(2);
+  EXPECT_EQ(shown.back().title, u"Application Error");
+  EXPECT_NE(shown.back().prompt.find(u"PushButton4_Click at line 164"), Text::npos) << toUtf8(shown.back().prompt);
+  const unsigned long box = program->find(u"Application Error");
+  BoxOnScreen seen;
+  EXPECT_TRUE(eventually([&] { return (seen = program->onScreen(box, before)).visible(); }, 10000)) << seen.describe();
+  program->screenshot("error-box-above-the-topmost-window");
+  program->answer(u"Application Error", "Return");
+  program->click(spot::Text2);
+  program->key("ctrl+a");
+  program->type(file);
+  ASSERT_TRUE(program->waitForStored("Text2", fromUtf8(file)));
+
   // Restart: everything comes back exactly.
   program->close();
   ASSERT_TRUE(program->exited(10000));
@@ -91,7 +114,7 @@ TEST_F(ProgramTest, CapturesIntoTheBoxAndTheFileAndRemembersEverything) {
   ASSERT_TRUE(program->waitForStored("Text1", once + once + once));
   EXPECT_EQ(program->stored("Option3"), u"True");
   EXPECT_EQ(program->stored("Text2"), fromUtf8(file));
-  EXPECT_EQ(program->messages().size(), 1u);  // the empty-path notice of the first run
+  EXPECT_EQ(program->messages().size(), 2u);  // the empty-path notice and the folder's report
 }
 
 TEST_F(ProgramTest, StartsWithoutComplaintAndEndsWhenClosed) {
@@ -250,6 +273,44 @@ TEST_F(ProgramTest, ClosingTheWindowDuringACaptureEndsItThere) {
   EXPECT_TRUE(program.exited(10000));
   EXPECT_FALSE(std::filesystem::exists(file));
 }
+
+// The window scales as a whole, by the factor Qt is given or by the screen resolution that a
+// GNOME or KDE session announces to X11 programs (Xft.dpi), and keeps every caption whole.
+struct Scale {
+  const char* name;
+  double factor;
+  const char* variable;  // QT_SCALE_FACTOR's value, or none for the session's resolution
+};
+
+class ScaledProgramTest : public ProgramTest, public ::testing::WithParamInterface<Scale> {};
+
+TEST_P(ScaledProgramTest, TheWindowScalesAsAWhole) {
+  const Scale scale = GetParam();
+  Launch launch = linuxBuild(config);
+  if (scale.variable) {
+    launch.env["QT_SCALE_FACTOR"] = scale.variable;
+  } else {
+    const std::string resources = session.writeFile("resources", "Xft.dpi: " + std::to_string(std::lround(96 * scale.factor)) + "\n");
+    ASSERT_EQ(session.run({"xrdb", "-merge", resources}), 0);
+  }
+  Program program(session, launch);
+  ASSERT_TRUE(program.waitForStored("Option1", u"True"));
+  const Area area = areaOf(session.display(), program.window());
+  EXPECT_NEAR(area.width, 536 * scale.factor, 1);
+  EXPECT_NEAR(area.height, 483 * scale.factor, 1);
+  program.screenshot(std::string("scale-") + scale.name);
+  EXPECT_TRUE(program.messages().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, ScaledProgramTest,
+                         ::testing::Values(Scale{"125-qt", 1.25, "1.25"}, Scale{"150-qt", 1.5, "1.5"},
+                                           Scale{"200-qt", 2, "2"}, Scale{"125-xft", 1.25, nullptr},
+                                           Scale{"150-xft", 1.5, nullptr}, Scale{"200-xft", 2, nullptr}),
+                         [](const auto& info) {
+                           std::string name = info.param.name;
+                           std::replace(name.begin(), name.end(), '-', '_');
+                           return name;
+                         });
 
 }  // namespace
 }  // namespace pw::e2e

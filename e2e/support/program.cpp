@@ -2,6 +2,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -105,12 +106,17 @@ std::vector<ShownMessage> Program::messages(std::size_t count) {
   return shown;
 }
 
-unsigned long Program::focus(TextView title) {
+unsigned long Program::find(TextView title) {
   const unsigned long main = window_;
   auto window = session_.waitForWindow([&](const WindowCandidate& w) { return w.handle != main && w.title == title; });
   if (!window) throw std::runtime_error("no window titled " + toUtf8(title));
-  session_.run({"xdotool", "windowactivate", "--sync", std::to_string(*window)});
   return *window;
+}
+
+unsigned long Program::focus(TextView title) {
+  const unsigned long window = find(title);
+  session_.run({"xdotool", "windowactivate", "--sync", std::to_string(window)});
+  return window;
 }
 
 void Program::answer(TextView title, const std::string& key) {
@@ -186,6 +192,64 @@ std::vector<unsigned long> property(const std::string& display, unsigned long wi
 }
 
 }  // namespace
+
+Area areaOf(const std::string& display, unsigned long window) {
+  Display* d = XOpenDisplay(display.c_str());
+  Window root = 0, child = 0;
+  int x = 0, y = 0;
+  unsigned int width = 0, height = 0, border = 0, depth = 0;
+  Area area;
+  if (XGetGeometry(d, window, &root, &x, &y, &width, &height, &border, &depth) &&
+      XTranslateCoordinates(d, window, root, 0, 0, &area.x, &area.y, &child)) {
+    area.width = static_cast<int>(width);
+    area.height = static_cast<int>(height);
+  }
+  XCloseDisplay(d);
+  return area;
+}
+
+ScreenImage grabScreen(const std::string& display) {
+  Display* d = XOpenDisplay(display.c_str());
+  const Window root = DefaultRootWindow(d);
+  XWindowAttributes attributes{};
+  XGetWindowAttributes(d, root, &attributes);
+  ScreenImage screen{attributes.width, attributes.height, {}};
+  XImage* image = XGetImage(d, root, 0, 0, static_cast<unsigned>(screen.width), static_cast<unsigned>(screen.height),
+                            AllPlanes, ZPixmap);
+  screen.pixels.reserve(static_cast<std::size_t>(screen.width) * static_cast<std::size_t>(screen.height));
+  for (int y = 0; y < screen.height; ++y) {
+    for (int x = 0; x < screen.width; ++x) screen.pixels.push_back(XGetPixel(image, x, y) & 0xFFFFFF);
+  }
+  XDestroyImage(image);
+  XCloseDisplay(d);
+  return screen;
+}
+
+BoxOnScreen Program::onScreen(unsigned long box, const ScreenImage& before) {
+  BoxOnScreen seen;
+  const auto owner = property(session_.display(), box, "WM_TRANSIENT_FOR", XA_WINDOW);
+  seen.transientForMain = !owner.empty() && owner[0] == window_;
+  const auto stacking = property(session_.display(), 0, "_NET_CLIENT_LIST_STACKING", XA_WINDOW);  // bottom first
+  seen.aboveAll = !stacking.empty() && stacking.back() == box;
+
+  const Area area = areaOf(session_.display(), box);
+  const ScreenImage now = grabScreen(session_.display());
+  long changed = 0, all = 0;
+  for (int y = std::max(area.y, 0); y < std::min(area.y + area.height, now.height); ++y) {
+    for (int x = std::max(area.x, 0); x < std::min(area.x + area.width, now.width); ++x) {
+      const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(now.width) + static_cast<std::size_t>(x);
+      changed += now.pixels[at] != before.pixels.at(at);
+      ++all;
+    }
+  }
+  seen.changedShare = all ? static_cast<double>(changed) / static_cast<double>(all) : 0;
+  return seen;
+}
+
+std::string BoxOnScreen::describe() const {
+  return std::string("transient for the main window: ") + (transientForMain ? "yes" : "no") +
+         ", topmost: " + (aboveAll ? "yes" : "no") + ", share of its pixels changed: " + std::to_string(changedShare);
+}
 
 bool keptAbove(const std::string& display, unsigned long window) {
   Display* d = XOpenDisplay(display.c_str());

@@ -1,6 +1,7 @@
 #pragma once
 // The real pagewick binary in a test session, driven as a user would: clicks and keys through
 // XTest (xdotool), its settings read from where it keeps them.
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -36,6 +37,29 @@ struct ShownMessage {
   Text prompt;
 };
 
+// Where the inside of a window lies on the screen.
+struct Area {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+Area areaOf(const std::string& display, unsigned long window);
+
+// The screen's pixels as the X server shows them, 0xRRGGBB, row by row.
+struct ScreenImage {
+  int width = 0, height = 0;
+  std::vector<std::uint32_t> pixels;
+};
+ScreenImage grabScreen(const std::string& display);
+
+// How one of the program's boxes stands on the screen, as a user would see it.
+struct BoxOnScreen {
+  bool transientForMain = false;  // the window manager knows it belongs to the main window
+  bool aboveAll = false;          // it is the topmost of the window manager's windows
+  double changedShare = 0;        // of the pixels inside it, the share that differ from `before`
+  // That it is seen: above all, and its inside shows it rather than what lay there before.
+  bool visible() const { return transientForMain && aboveAll && changedShare > 0.6; }
+  std::string describe() const;
+};
+
 // How one build of the program is started, and where its settings are read back.
 struct Launch {
   std::vector<std::string> argv;
@@ -66,6 +90,10 @@ class Program {
   std::vector<ShownMessage> messages(std::size_t count = 0);
   // Brings the box or dialog titled `title` (not the main window) to the front; its handle.
   unsigned long focus(TextView title);
+  // The box or dialog titled `title`, found without touching the focus.
+  unsigned long find(TextView title);
+  // How `box` stands, against a picture of the screen taken before it opened.
+  BoxOnScreen onScreen(unsigned long box, const ScreenImage& before);
   // Answers the open message box (or dialog) titled `title` with a key, e.g. "Return".
   void answer(TextView title, const std::string& key);
   // Sends the window manager's close request.
