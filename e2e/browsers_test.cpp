@@ -157,6 +157,12 @@ TEST_P(BrowsersTest, AMinimisedWindowOrOneOnAnotherDesktopIsBroughtBack) {
   desk.automation.activate(GetParam().name);
   ASSERT_EQ(session->run({"xdotool", "set_num_desktops", "2"}), 0);
   ASSERT_EQ(session->run({"xdotool", "set_desktop_for_window", window, "1"}), 0);
+  // Both are requests to the window manager, carried out when it gets to them: activating before
+  // would find the window still here, and a busy machine saw it moved away only afterwards.
+  ASSERT_TRUE(QTest::qWaitFor([&] {
+    return session->output({"xdotool", "get_desktop_for_window", window}) == "1\n" &&
+           session->output({"xdotool", "getactivewindow"}) != window + "\n";
+  }, 10000));
   desk.automation.activate(GetParam().name);
   // The window manager announces the change a moment after the focus moved.
   EXPECT_TRUE(QTest::qWaitFor([&] {
