@@ -30,7 +30,7 @@ count() {
     ran[$name]=$(( ${ran[$name]:-0} + 1 ))
     [ "$result" = Passed ] && passed[$name]=$(( ${passed[$name]:-0} + 1 ))
   done < <(sed -n 's/^ *[0-9]*\/[0-9]* Test *#[0-9]*: \([^ ]*\) .*\(Passed\|Failed\|Timeout\|Exception\).*/\1 \2/p' "$log")
-  if grep -q '100% tests passed' "$log"; then rm -f "$log"; fi
+  if ! grep -qE '\*\*\*|Errors while running' "$log"; then rm -f "$log"; fi
 }
 
 if [ -f build-win/CTestTestfile.cmake ]; then
