@@ -3,6 +3,7 @@
 // Chromium. PAGEWICK_E2E_WAYLAND=sway, =kwin or =gnome picks the compositor.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "e2e/support/program.h"
@@ -74,6 +75,26 @@ class WaylandProgramTest : public ::testing::Test {
     ASSERT_TRUE(window);
     session->click(window->x + at.x, window->y + at.y);
   }
+  // Captures Firefox's page into the box; from then on our window is kept above the others, except
+  // on sway, which has no such state.
+  void captureFirefoxIntoTheBox() {
+    click(spot::CaptureToBox);
+    ASSERT_TRUE(eventually([&] { return stored("Text1").starts_with(u"\rFirefox Test Page"); }))
+        << toUtf8(stored("Text1")) << readBytes(launch.messageLog);
+    if (!dynamic_cast<SwaySession*>(session.get())) {
+      EXPECT_TRUE(eventually([&] { return keptAbove(session->xDisplay(), *xWindow(session->xDisplay(), u"Pagewick")); }));
+    }
+  }
+  // The screen now, or nothing where the compositor takes no screenshots.
+  ScreenImage screen() { return session->withoutScreenshots() ? ScreenImage{} : session->screenshot(); }
+  // How the box titled `title` stands, by the compositor's stacking order and screenshot.
+  BoxOnScreen onScreen(TextView title, const ScreenImage& before) {
+    const std::string& x = session->xDisplay();
+    const auto box = xWindow(x, title), main = xWindow(x, u"Pagewick");
+    if (!box || !main) return {};
+    const std::vector<Text> stacking = session->stacking();
+    return judgeBox(x, *box, *main, !stacking.empty() && stacking.front() == title, before, screen());
+  }
   Text stored(const std::string& key) const { return launch.stored(key); }
   std::string clipboard() { return session->clipboard(); }
   void offerClipboard(const std::string& text) {
@@ -93,17 +114,10 @@ TEST_F(WaylandProgramTest, BothCaptureCommandsReachNativeBrowsers) {
   start({{"Option1", u"False"}, {"Option2", u"False"}, {"Option3", u"True"}, {"Text2", fromUtf8(file)}});
   offerClipboard("the user's own text");
 
-  click(spot::CaptureToBox);
-  ASSERT_TRUE(eventually([&] { return stored("Text1").starts_with(u"\rFirefox Test Page"); }))
-      << toUtf8(stored("Text1")) << readBytes(launch.messageLog);
+  ASSERT_NO_FATAL_FAILURE(captureFirefoxIntoTheBox());
   const Text firefox = stored("Text1");
   EXPECT_NE(firefox.find(u"Проверка. Plain text and café."), Text::npos) << toUtf8(firefox);
   EXPECT_TRUE(eventually([&] { return clipboard() == "the user's own text"; })) << clipboard();
-  // KWin and GNOME keep the window above the others; sway has no such state, and nothing is
-  // reported.
-  if (!dynamic_cast<SwaySession*>(session.get())) {
-    EXPECT_TRUE(eventually([&] { return keptAbove(session->xDisplay(), *xWindow(session->xDisplay(), u"Pagewick")); }));
-  }
 
   click(spot::Option2);
   ASSERT_TRUE(eventually([&] { return stored("Option2") == u"True"; }));
@@ -117,6 +131,35 @@ TEST_F(WaylandProgramTest, BothCaptureCommandsReachNativeBrowsers) {
   // The file command leaves what it captured on the clipboard.
   EXPECT_EQ(clipboard() + "\r\n", chromium);
   EXPECT_EQ(readBytes(launch.messageLog), "");
+}
+
+// A folder as the file fails the delivery while Firefox is the active window. The report must be
+// seen above our window, which is kept above the others: transient for it, on top of the
+// compositor's stacking order, and in the compositor's screenshot where it stands.
+TEST_F(WaylandProgramTest, AFailureWhileTheBrowserIsActiveShowsItsBoxAboveOurWindow) {
+  start({{"Option1", u"False"}, {"Option2", u"False"}, {"Option3", u"True"}, {"Text2", fromUtf8(dir.path())}});
+  ASSERT_NO_FATAL_FAILURE(captureFirefoxIntoTheBox());
+  ASSERT_TRUE(session->bringForward("Pagewick"));
+  const std::optional<std::string> blind = session->withoutScreenshots();
+  const ScreenImage before = screen();
+  click(spot::CaptureToFile);
+  ASSERT_TRUE(eventually([&] { return readBytes(launch.messageLog).find("PushButton4_Click at line 164") != std::string::npos; }))
+      << readBytes(launch.messageLog);
+  EXPECT_TRUE(readBytes(launch.messageLog).starts_with("Application Error")) << readBytes(launch.messageLog);
+  // Without screenshots the owner and the stacking order are still checked, and the test says why
+  // it could not see the pixels.
+  BoxOnScreen seen;
+  EXPECT_TRUE(eventually([&] {
+    seen = onScreen(u"Application Error", before);
+    return blind ? seen.transientForMain && seen.aboveAll : seen.visible();
+  }, 10000)) << seen.describe() << "; stacking, topmost first: " << [&] {
+    std::string titles;
+    for (const Text& title : session->stacking()) titles += "\"" + toUtf8(title) + "\" ";
+    return titles;
+  }();
+  if (blind) GTEST_SKIP() << "the box's pixels go unchecked: " << *blind;
+  const char* desktop = std::getenv("PAGEWICK_E2E_WAYLAND");
+  saveScreenImage(screen(), std::string("error-box-above-the-topmost-window-") + (desktop ? desktop : "sway"));
 }
 
 TEST_F(WaylandProgramTest, TheClipboardOutlivesTheProgram) {

@@ -15,6 +15,8 @@ test=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth openbox x
       wl-clipboard kwin-wayland gnome-shell gjs dbus-daemon libglib2.0-bin stress-ng)
 windows=(cmake make googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth openbox x11-utils
          nsis zip unzip xdotool)
+# What sway shows, for the tests that check a box is seen: its screenshots, by wlroots' screen copy.
+test+=(grim)
 
 case "$what" in
   build) pkgs=("${build[@]}") ;;

@@ -193,21 +193,6 @@ std::vector<unsigned long> property(const std::string& display, unsigned long wi
 
 }  // namespace
 
-Area areaOf(const std::string& display, unsigned long window) {
-  Display* d = XOpenDisplay(display.c_str());
-  Window root = 0, child = 0;
-  int x = 0, y = 0;
-  unsigned int width = 0, height = 0, border = 0, depth = 0;
-  Area area;
-  if (XGetGeometry(d, window, &root, &x, &y, &width, &height, &border, &depth) &&
-      XTranslateCoordinates(d, window, root, 0, 0, &area.x, &area.y, &child)) {
-    area.width = static_cast<int>(width);
-    area.height = static_cast<int>(height);
-  }
-  XCloseDisplay(d);
-  return area;
-}
-
 ScreenImage grabScreen(const std::string& display) {
   Display* d = XOpenDisplay(display.c_str());
   const Window root = DefaultRootWindow(d);
@@ -226,29 +211,9 @@ ScreenImage grabScreen(const std::string& display) {
 }
 
 BoxOnScreen Program::onScreen(unsigned long box, const ScreenImage& before) {
-  BoxOnScreen seen;
-  const auto owner = property(session_.display(), box, "WM_TRANSIENT_FOR", XA_WINDOW);
-  seen.transientForMain = !owner.empty() && owner[0] == window_;
   const auto stacking = property(session_.display(), 0, "_NET_CLIENT_LIST_STACKING", XA_WINDOW);  // bottom first
-  seen.aboveAll = !stacking.empty() && stacking.back() == box;
-
-  const Area area = areaOf(session_.display(), box);
-  const ScreenImage now = grabScreen(session_.display());
-  long changed = 0, all = 0;
-  for (int y = std::max(area.y, 0); y < std::min(area.y + area.height, now.height); ++y) {
-    for (int x = std::max(area.x, 0); x < std::min(area.x + area.width, now.width); ++x) {
-      const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(now.width) + static_cast<std::size_t>(x);
-      changed += now.pixels[at] != before.pixels.at(at);
-      ++all;
-    }
-  }
-  seen.changedShare = all ? static_cast<double>(changed) / static_cast<double>(all) : 0;
-  return seen;
-}
-
-std::string BoxOnScreen::describe() const {
-  return std::string("transient for the main window: ") + (transientForMain ? "yes" : "no") +
-         ", topmost: " + (aboveAll ? "yes" : "no") + ", share of its pixels changed: " + std::to_string(changedShare);
+  return judgeBox(session_.display(), box, window_, !stacking.empty() && stacking.back() == box, before,
+                  grabScreen(session_.display()));
 }
 
 bool keptAbove(const std::string& display, unsigned long window) {

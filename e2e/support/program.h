@@ -1,13 +1,13 @@
 #pragma once
 // The real pagewick binary in a test session, driven as a user would: clicks and keys through
 // XTest (xdotool), its settings read from where it keeps them.
-#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "e2e/support/screen.h"
 #include "e2e/support/xsession.h"
 
 namespace pw::e2e {
@@ -37,28 +37,8 @@ struct ShownMessage {
   Text prompt;
 };
 
-// Where the inside of a window lies on the screen.
-struct Area {
-  int x = 0, y = 0, width = 0, height = 0;
-};
-Area areaOf(const std::string& display, unsigned long window);
-
-// The screen's pixels as the X server shows them, 0xRRGGBB, row by row.
-struct ScreenImage {
-  int width = 0, height = 0;
-  std::vector<std::uint32_t> pixels;
-};
+// The screen's pixels as the X server shows them.
 ScreenImage grabScreen(const std::string& display);
-
-// How one of the program's boxes stands on the screen, as a user would see it.
-struct BoxOnScreen {
-  bool transientForMain = false;  // the window manager knows it belongs to the main window
-  bool aboveAll = false;          // it is the topmost of the window manager's windows
-  double changedShare = 0;        // of the pixels inside it, the share that differ from `before`
-  // That it is seen: above all, and its inside shows it rather than what lay there before.
-  bool visible() const { return transientForMain && aboveAll && changedShare > 0.6; }
-  std::string describe() const;
-};
 
 // How one build of the program is started, and where its settings are read back.
 struct Launch {

@@ -144,6 +144,16 @@ bool SwaySession::bringForward(const std::string& title) {
   return command("[title=\"^" + title + "$\"] focus") && focusedTitle() == title;
 }
 
+// Depth first is bottom first: a workspace's tiled windows, then its floating ones in the order
+// sway draws them.
+std::vector<Text> SwaySession::stacking() {
+  std::vector<Text> titles;
+  eachWindow(QJsonDocument::fromJson(QByteArray::fromStdString(tree())).object(), [&](const QJsonObject& node) {
+    if (node.contains(u"shell")) titles.insert(titles.begin(), node[u"name"].toString().toStdU16String());
+  });
+  return titles;
+}
+
 bool SwaySession::command(const std::string& text) { return run({"swaymsg", text}) == 0; }
 
 std::string SwaySession::tree() { return output({"swaymsg", "-r", "-t", "get_tree"}); }
@@ -167,7 +177,8 @@ KWinSession::KWinSession(WaylandOptions options) : WaylandSession("kwin") {
     writeFile("share/applications/pagewick-test-" + std::to_string(i) + ".desktop",
               "[Desktop Entry]\nType=Application\nName=Pagewick test " + std::to_string(i) +
                   "\nExec=" + options.trusted[i] +
-                  "\nX-KDE-Wayland-Interfaces=org_kde_plasma_window_management,org_kde_kwin_fake_input\n");
+                  "\nX-KDE-Wayland-Interfaces=org_kde_plasma_window_management,org_kde_kwin_fake_input"
+                  "\nX-KDE-DBUS-Restricted-Interfaces=org.kde.KWin.ScreenShot2\n");
   }
   std::filesystem::create_directories(folder() + "/config");
   if (!options.keyboardLayout.empty()) {
@@ -184,8 +195,10 @@ KWinSession::KWinSession(WaylandOptions options) : WaylandSession("kwin") {
     ::chmod(script.c_str(), 0755);
     argv.insert(argv.end(), {"--xwayland", script});
   }
+  bus_ = startBus();
   start(argv,
         {{"XDG_RUNTIME_DIR", run}, {"QT_QPA_PLATFORM", "offscreen"}, {"WAYLAND_DISPLAY", ""}, {"DISPLAY", ""},
+         {"DBUS_SESSION_BUS_ADDRESS", bus_},
          {"HOME", folder()}, {"XDG_DATA_DIRS", folder() + "/share:/usr/share"},
          {"XDG_CACHE_HOME", folder() + "/cache"}, {"XDG_CONFIG_HOME", folder() + "/config"}},
         "kwin.log");
@@ -204,6 +217,13 @@ KWinSession::KWinSession(WaylandOptions options) : WaylandSession("kwin") {
 
 bool KWinSession::bringForward(const std::string& title) {
   return PlasmaWindows(socket()).activate(fromUtf8(title));
+}
+
+std::vector<Text> KWinSession::stacking() {
+  wayland::Connection connection(socket_.c_str());
+  std::vector<Text> titles;
+  for (const auto& w : wayland::KWinWindows(connection).windows()) titles.push_back(w.title);
+  return titles;
 }
 
 // Through KWin's window management, which only a trusted test may use.
@@ -295,6 +315,7 @@ GnomeSession::GnomeSession(WaylandOptions options, bool extension) : WaylandSess
   Process& shell = start({"gnome-shell", "--headless", "--wayland", "--virtual-monitor", "1280x800",
                           "--wayland-display", "pagewick-gnome"},
                          shellEnv, "gnome-shell.log");
+  shellPid_ = shell.pid();
   socket_ = run + "/pagewick-gnome";
   env_ = buses;
   env_.insert({{"WAYLAND_DISPLAY", socket_}, {"XDG_RUNTIME_DIR", run}, {"DISPLAY", ""}, {"MOZ_ENABLE_WAYLAND", "1"},
@@ -342,6 +363,16 @@ bool GnomeSession::waitForWindow(TextView part, int timeoutMs) {
     if (std::chrono::steady_clock::now() >= deadline) return false;
     std::this_thread::sleep_for(50ms);
   }
+}
+
+// Without the shell's own windows, which are the desktop's: GNOME 43's maps one of 1 by 1 pixels
+// off the screen, titled gnome-shell, above every program's.
+std::vector<Text> GnomeSession::stacking() {
+  std::vector<Text> titles;
+  for (const auto& w : windows().list()) {
+    if (static_cast<int>(w.pid) != shellPid_) titles.push_back(w.title);
+  }
+  return titles;
 }
 
 std::string GnomeSession::clipboard() { return output({"timeout", "3", "xclip", "-o", "-selection", "clipboard"}); }

@@ -4,6 +4,7 @@
 // its full path and keep their own runtime folder.
 #include <optional>
 
+#include "e2e/support/screen.h"
 #include "e2e/support/virtualpointer.h"
 #include "e2e/support/xsession.h"
 #include "platform/gnome/shellwindows.h"
@@ -13,8 +14,8 @@ namespace pw::e2e {
 struct WaylandOptions {
   bool xwayland = false;        // an X server for X11 programs, as desktops have
   std::string keyboardLayout;   // the keyboards' layout, e.g. "ru"; for KWin a list, "ru,us"
-  // KWin only: the programs an installed desktop entry names as allowed its window management
-  // and fake input; none, and KWin offers them to no one.
+  // KWin only: the programs an installed desktop entry names as allowed its window management,
+  // fake input and screenshots; none, and KWin offers them to no one.
   std::vector<std::string> trusted;
 };
 
@@ -35,6 +36,12 @@ class WaylandSession : public Session {
   // Brings the window titled exactly `title` to the front and gives it the focus, as a click on
   // it does; true once the compositor says it has the focus.
   virtual bool bringForward(const std::string& title) = 0;
+  // The titles of the compositor's windows, topmost first, in its own stacking order.
+  virtual std::vector<Text> stacking() = 0;
+  // The screen as the compositor's own screenshot shows it.
+  virtual ScreenImage screenshot() = 0;
+  // Why the compositor takes no screenshots here, if it takes none.
+  virtual std::optional<std::string> withoutScreenshots() { return std::nullopt; }
   // The clipboard's text, as another program reads it.
   virtual std::string clipboard();
   // Puts `text` on the clipboard from a program of the session, which keeps it on offer.
@@ -69,6 +76,9 @@ class SwaySession final : public WaylandSession {
   // The title of the window that has the focus; "" when none has.
   std::string focusedTitle();
   bool bringForward(const std::string& title) override;
+  std::vector<Text> stacking() override;
+  // By grim, through wlroots' screen copy.
+  ScreenImage screenshot() override;
 
  private:
   std::string ipc_;
@@ -81,6 +91,17 @@ class KWinSession final : public WaylandSession {
   explicit KWinSession(WaylandOptions options = {});
   bool waitForWindow(TextView part, int timeoutMs = 60000) override;
   bool bringForward(const std::string& title) override;
+  std::vector<Text> stacking() override;
+  // Through KWin's ScreenShot2 on the session's own bus, which KWin offers to the trusted programs.
+  ScreenImage screenshot() override;
+  // Only KWin's screenshot effect offers ScreenShot2, and it loads only while KWin composites with
+  // OpenGL: from KWin 6 on, its virtual screen does only with a GPU's render node.
+  std::optional<std::string> withoutScreenshots() override;
+
+ private:
+  // A session bus with no services to start, for KWin's own interfaces; its address.
+  std::string startBus();
+  std::string bus_;
 };
 
 // A private headless GNOME Shell on session and system buses of its own (the shell aborts without
@@ -91,6 +112,9 @@ class GnomeSession final : public WaylandSession {
   explicit GnomeSession(WaylandOptions options = {}, bool extension = true);
   bool waitForWindow(TextView part, int timeoutMs = 60000) override;
   bool bringForward(const std::string& title) override;
+  std::vector<Text> stacking() override;
+  // Through the shell's Screenshot interface, which it offers to a few well-known bus names.
+  ScreenImage screenshot() override;
   // Through XWayland, which shares the clipboard with Wayland programs: wl-paste and wl-copy need
   // an extension GNOME lacks, or a focused surface of their own.
   std::string clipboard() override;
@@ -112,6 +136,7 @@ class GnomeSession final : public WaylandSession {
   // Activates `window`; true once it has the focus.
   bool focus(WindowHandle window);
   std::string sessionBus_;
+  int shellPid_ = 0;
 };
 
 }  // namespace pw::e2e

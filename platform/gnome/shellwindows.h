@@ -28,7 +28,7 @@ class ShellWindows final : public WindowSystem, public WindowStacking {
   // Our own windows kept above, found by the extension from our process id.
   void makeTopmost(WindowHandle) override;
 
- private:
+  // Every window, dialogs and our own too, topmost first.
   struct Listed {
     WindowHandle id;
     Text title;
@@ -36,6 +36,8 @@ class ShellWindows final : public WindowSystem, public WindowStacking {
     unsigned pid;
   };
   std::vector<Listed> list();
+
+ private:
   WindowHandle focused();
 
   ShellService service_;
