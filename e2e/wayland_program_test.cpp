@@ -3,6 +3,7 @@
 // Chromium. PAGEWICK_E2E_WAYLAND=sway, =kwin or =gnome picks the compositor.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "e2e/support/program.h"
@@ -37,8 +38,11 @@ std::unique_ptr<WaylandSession> makeSession() {
     return std::make_unique<GnomeSession>(options);
   }
   if (wanted && std::string(wanted) == "kwin") {
-    options.trusted = {std::filesystem::canonical(linuxBuild("/tmp").argv[0]).string(),
-                       std::filesystem::read_symlink("/proc/self/exe").string()};
+    // An installed program (PAGEWICK_E2E_BINARY) must be trusted by its own desktop entry.
+    options.trusted = {std::filesystem::read_symlink("/proc/self/exe").string()};
+    if (!std::getenv("PAGEWICK_E2E_BINARY")) {
+      options.trusted.push_back(std::filesystem::canonical(linuxBuild("/tmp").argv[0]).string());
+    }
     return std::make_unique<KWinSession>(options);
   }
   return std::make_unique<SwaySession>(options);

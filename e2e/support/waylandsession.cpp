@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -35,12 +36,17 @@ std::string findSocket(const std::string& folder, const std::string& prefix) {
   return {};
 }
 
+// XWayland's sockets go where every X server's do, which a machine that has run none lacks; GNOME
+// Shell 48 does not make the folder either.
+void makeXSocketFolder() {
+  std::filesystem::create_directories("/tmp/.X11-unix");
+  ::chmod("/tmp/.X11-unix", 01777);
+}
+
 }  // namespace
 
 std::string WaylandSession::announceXDisplay() {
-  // XWayland's sockets go where every X server's do, which a machine that has run none lacks.
-  std::filesystem::create_directories("/tmp/.X11-unix");
-  ::chmod("/tmp/.X11-unix", 01777);
+  makeXSocketFolder();
   const std::string shared = folder() + "/shared";
   std::filesystem::create_directories(shared);
   ::chmod(shared.c_str(), 01777);  // sway runs as nobody
@@ -169,7 +175,13 @@ KWinSession::KWinSession(WaylandOptions options) : WaylandSession("kwin") {
                   "\nExec=" + options.trusted[i] +
                   "\nX-KDE-Wayland-Interfaces=org_kde_plasma_window_management,org_kde_kwin_fake_input\n");
   }
-  std::filesystem::create_directories(folder() + "/config");
+  // KWin finds desktop entries through the applications menu, which a Plasma session brings and
+  // KDE's 6 libraries alone do not.
+  std::filesystem::create_directories(folder() + "/config/menus");
+  writeFile("config/menus/applications.menu",
+            "<!DOCTYPE Menu PUBLIC \"-//freedesktop//DTD Menu 1.0//EN\"\n"
+            " \"http://www.freedesktop.org/standards/menu-spec/menu-1.0.dtd\">\n"
+            "<Menu><Name>Applications</Name><DefaultAppDirs/><Include><All/></Include></Menu>\n");
   if (!options.keyboardLayout.empty()) {
     writeFile("config/kxkbrc", "[Layout]\nUse=true\nLayoutList=" + options.keyboardLayout + "\n");
   }
@@ -278,9 +290,12 @@ GnomeSession::GnomeSession(WaylandOptions options, bool extension) : WaylandSess
   std::filesystem::create_directories(folder() + "/config/glib-2.0/settings");
   writeFile("config/glib-2.0/settings/keyfile", settings);
   if (extension) {
+    // The build's extension, or another copy of it such as a package's (PAGEWICK_E2E_SHELL_EXTENSION).
+    const char* other = std::getenv("PAGEWICK_E2E_SHELL_EXTENSION");
     const std::string installed = folder() + "/data/gnome-shell/extensions/" + gnome::kExtensionId;
     std::filesystem::create_directories(installed);
-    std::filesystem::copy(PAGEWICK_SHELL_EXTENSION, installed, std::filesystem::copy_options::recursive);
+    std::filesystem::copy(other ? other : PAGEWICK_SHELL_EXTENSION, installed,
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
     std::string callers;
     for (const auto& program : options.trusted) callers += program + "\n";
     std::ofstream(installed + "/callers") << callers;
@@ -292,6 +307,7 @@ GnomeSession::GnomeSession(WaylandOptions options, bool extension) : WaylandSess
   shellEnv.insert({{"XDG_RUNTIME_DIR", run}, {"HOME", folder()}, {"XDG_DATA_HOME", folder() + "/data"},
                    {"XDG_CONFIG_HOME", folder() + "/config"}, {"XDG_CACHE_HOME", folder() + "/cache"},
                    {"GSETTINGS_BACKEND", "keyfile"}, {"WAYLAND_DISPLAY", ""}, {"DISPLAY", ""}});
+  makeXSocketFolder();
   Process& shell = start({"gnome-shell", "--headless", "--wayland", "--virtual-monitor", "1280x800",
                           "--wayland-display", "pagewick-gnome"},
                          shellEnv, "gnome-shell.log");
