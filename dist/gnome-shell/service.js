@@ -136,6 +136,11 @@ class PagewickService {
     SendKeysAsync([codes, pressed], invocation) {
         if (!this._admit(invocation))
             return;
+        // Keys go to the actor that holds the stage's key focus, if one does, not to the window.
+        // GNOME 51 leaves that focus on the overview's controls after the overview has closed;
+        // with no grab (FocusedWindow has confirmed none), such a focus is stale.
+        if (!global.stage.get_grab_actor() && global.stage.get_key_focus())
+            global.stage.set_key_focus(null);
         codes.forEach((code, i) => {
             this._keyboard.notify_key(GLib.get_monotonic_time(), code,
                 pressed[i] ? Clutter.KeyState.PRESSED : Clutter.KeyState.RELEASED);
