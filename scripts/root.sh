@@ -25,6 +25,7 @@ sudo=""
 # one an X client in the root could reach another X server of the machine that has the same
 # display number.
 net=--unshare-net
+extra=""
 enter() {
   local dir=$1
   shift
@@ -33,7 +34,7 @@ enter() {
     TERM="${TERM:-dumb}" CI="${CI:-}" DEBIAN_FRONTEND=noninteractive \
     bwrap --bind "$dir" / --dev-bind /dev /dev --proc /proc --ro-bind /sys /sys --perms 1777 --tmpfs /tmp \
       --ro-bind /etc/resolv.conf /etc/resolv.conf --bind "$PWD" /src --bind "$PWD/build-$release" /src/build \
-      --unshare-pid --unshare-ipc $net --die-with-parent --chdir /src "$@"
+      --unshare-pid --unshare-ipc $net $extra --die-with-parent --chdir /src "$@"
 }
 
 if [ ! -d "$root" ]; then
@@ -48,10 +49,11 @@ if [ ! -d "$root" ]; then
   echo 'Acquire::Check-Valid-Until "false";' | $sudo tee "$root.new/etc/apt/apt.conf.d/90pagewick" >/dev/null
   $sudo mv "$root.new" "$root"
 fi
-# The packages again whenever the list changed; a no-op otherwise.
+# The packages again whenever the list changed; a no-op otherwise. What apt downloads is kept
+# with debootstrap's downloads, so a root made anew takes them from there.
 stamp=$root/var/lib/pagewick-deps
 if ! sha256sum scripts/install-deps.sh | cmp -s - "$stamp"; then
-  net="" enter "$root" bash scripts/install-deps.sh desktops
+  net="" extra="--bind $cache/debs/$release /var/cache/apt/archives" enter "$root" bash scripts/install-deps.sh desktops
   sha256sum scripts/install-deps.sh | $sudo tee "$stamp" >/dev/null
 fi
 [ $# -gt 0 ] || exit 0

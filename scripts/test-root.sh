@@ -10,12 +10,17 @@ cd "$(dirname "$0")/.."
 release=${1:?usage: $0 RELEASE [SUITE...]}
 shift
 [ $# -gt 0 ] || set -- unit widget x11 sway kwin gnome package
-bash scripts/root.sh "$release" bash scripts/build.sh desktops
+# Each step says how long it took, for planning CI's time.
+step() {
+  local start=$SECONDS
+  "$@"
+  echo "== $release: $step took $((SECONDS - start)) s"
+}
+step=build step bash scripts/root.sh "$release" bash scripts/build.sh desktops
 for suite in "$@"; do
-  echo "== $release: $suite"
   if [ "$suite" = package ]; then
-    PAGEWICK_ROOT_LAYER=1 bash scripts/root.sh "$release" env CI=1 bash scripts/test-package.sh
+    step=package step env PAGEWICK_ROOT_LAYER=1 bash scripts/root.sh "$release" env CI=1 bash scripts/test-package.sh
   else
-    bash scripts/root.sh "$release" bash scripts/suite.sh "$suite"
+    step=$suite step bash scripts/root.sh "$release" bash scripts/suite.sh "$suite"
   fi
 done
