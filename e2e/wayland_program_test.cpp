@@ -74,9 +74,7 @@ class WaylandProgramTest : public ::testing::Test {
   void click(Spot at) {
     // A browser may come forward late and lie over ours, until ours is in front.
     ASSERT_TRUE(session->bringForward("Pagewick"));
-    const auto window = session->windowRect("Pagewick");
-    ASSERT_TRUE(window);
-    session->click(window->x + at.x, window->y + at.y);
+    session->click("Pagewick", at.x, at.y);
   }
   Text stored(const std::string& key) const { return launch.stored(key); }
   std::string clipboard() { return session->clipboard(); }

@@ -88,6 +88,29 @@ Process& WaylandSession::offerClipboard(const std::string& text) {
   return start({"sh", "-c", "exec wl-copy --foreground < \"$0\"", writeFile("offered.txt", text)}, {}, "wl-copy.log");
 }
 
+// A window just shown takes the pointer only once the compositor has put it under the pointer,
+// and may still be moving into place; a press sent before goes to whatever is there (KWin 6.3
+// every time, sway 1.10 now and then). XWayland knows where the pointer is once it is over one of
+// its windows, so the pointer is moved until XWayland has it at that point of the window.
+void WaylandSession::click(const std::string& title, int x, int y) {
+  const auto window = xWindow(xDisplay_, fromUtf8(title));
+  if (!window) throw std::runtime_error("no window titled " + title);
+  eventually([&] {
+    const auto rect = windowRect(title);
+    if (!rect) return false;
+    movePointer(rect->x + x, rect->y + y);
+    Display* d = XOpenDisplay(xDisplay_.c_str());
+    if (!d) return false;
+    Window root = 0, child = 0;
+    int rootX = 0, rootY = 0, windowX = -1, windowY = -1;
+    unsigned mask = 0;
+    const bool same = XQueryPointer(d, *window, &root, &child, &rootX, &rootY, &windowX, &windowY, &mask);
+    XCloseDisplay(d);
+    return same && windowX == x && windowY == y;
+  }, 10000);
+  clickPointer();
+}
+
 void WaylandSession::closeWindow(const std::string& title) {
   if (const auto window = xWindow(xDisplay_, fromUtf8(title))) askToClose(xDisplay_, *window);
 }
@@ -366,9 +389,9 @@ Process& GnomeSession::offerClipboard(const std::string& text) {
   return start({"xclip", "-quiet", "-selection", "clipboard", "-i", writeFile("offered.txt", text)}, {}, "xclip.log");
 }
 
-void GnomeSession::click(int x, int y) {
-  run({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "click", "1"});
-}
+void GnomeSession::movePointer(int x, int y) { run({"xdotool", "mousemove", std::to_string(x), std::to_string(y)}); }
+
+void GnomeSession::clickPointer() { run({"xdotool", "click", "1"}); }
 
 std::optional<WindowHandle> GnomeSession::find(TextView title, bool whole) {
   for (const auto& w : windows().windows()) {
