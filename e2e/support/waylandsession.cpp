@@ -88,26 +88,12 @@ Process& WaylandSession::offerClipboard(const std::string& text) {
   return start({"sh", "-c", "exec wl-copy --foreground < \"$0\"", writeFile("offered.txt", text)}, {}, "wl-copy.log");
 }
 
-// A window just shown takes the pointer only once the compositor has put it under the pointer,
-// and may still be moving into place; a press sent before goes to whatever is there (KWin 6.3
-// every time, sway 1.10 now and then). XWayland knows where the pointer is once it is over one of
-// its windows, so the pointer is moved until XWayland has it at that point of the window.
 void WaylandSession::click(const std::string& title, int x, int y) {
-  const auto window = xWindow(xDisplay_, fromUtf8(title));
-  if (!window) throw std::runtime_error("no window titled " + title);
-  eventually([&] {
-    const auto rect = windowRect(title);
-    if (!rect) return false;
-    movePointer(rect->x + x, rect->y + y);
-    Display* d = XOpenDisplay(xDisplay_.c_str());
-    if (!d) return false;
-    Window root = 0, child = 0;
-    int rootX = 0, rootY = 0, windowX = -1, windowY = -1;
-    unsigned mask = 0;
-    const bool same = XQueryPointer(d, *window, &root, &child, &rootX, &rootY, &windowX, &windowY, &mask);
-    XCloseDisplay(d);
-    return same && windowX == x && windowY == y;
-  }, 10000);
+  std::optional<Rect> window;
+  if (!eventually([&] { return (window = windowRect(title)).has_value(); }, 10000)) {
+    throw std::runtime_error("no window titled " + title);
+  }
+  movePointer(window->x + x, window->y + y);
   clickPointer();
 }
 
@@ -235,6 +221,23 @@ KWinSession::KWinSession(WaylandOptions options) : WaylandSession("kwin") {
   chromiumFlags_ = {"--ozone-platform=wayland"};
   exportEnvironment();
   connect(options.xwayland);
+}
+
+// A window just shown takes the pointer only once KWin 6.3 has put it under the pointer; a press
+// sent before goes to whatever was there. XWayland knows where the pointer is once it is over one
+// of its windows, so the press waits until it has the pointer where it was sent.
+void KWinSession::movePointer(int x, int y) {
+  WaylandSession::movePointer(x, y);
+  eventually([&] {
+    Display* d = XOpenDisplay(xDisplay_.c_str());
+    if (!d) return false;
+    Window root = 0, child = 0;
+    int rootX = -1, rootY = -1, windowX = 0, windowY = 0;
+    unsigned mask = 0;
+    XQueryPointer(d, DefaultRootWindow(d), &root, &child, &rootX, &rootY, &windowX, &windowY, &mask);
+    XCloseDisplay(d);
+    return rootX == x && rootY == y;
+  }, 10000);
 }
 
 bool KWinSession::bringForward(const std::string& title) {

@@ -84,6 +84,9 @@ class KWinSession final : public WaylandSession {
   explicit KWinSession(WaylandOptions options = {});
   bool waitForWindow(TextView part, int timeoutMs = 60000) override;
   bool bringForward(const std::string& title) override;
+
+ protected:
+  void movePointer(int x, int y) override;
 };
 
 // A private headless GNOME Shell on session and system buses of its own (the shell aborts without
