@@ -1,28 +1,35 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Pagewick needs. "build" is enough to build and run the program;
-# "test" adds what the tests drive: an X server, a window manager, three Wayland compositors and two
-# real browsers, and everything "windows" needs. "windows" is the mingw-w64 cross compiler, Wine and a display for it.
+# Installs the Debian packages Pagewick needs, on Debian 12, 13 and unstable. "build" is enough to
+# build and run the program; "desktops" adds what the Linux tests drive: an X server, a window
+# manager, three Wayland compositors and two real browsers; "test" adds everything "windows" needs
+# too. "windows" is the mingw-w64 cross compiler, Wine and a display for it.
 set -euo pipefail
 what=${1:-build}
+# The wlroots protocol descriptions come with a Rust crate's sources, in a crate of their own
+# from Debian 13 on.
+. /etc/os-release
+wlr_protocols=librust-wayland-protocols-wlr-dev
+[ "${VERSION_ID:-}" = 12 ] && wlr_protocols=librust-wayland-protocols-dev
 
 build=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libqt6test6 libgl-dev
-       libx11-dev libxtst-dev libwayland-dev libwayland-bin librust-wayland-protocols-dev
-       plasma-wayland-protocols
+       libx11-dev libxtst-dev libwayland-dev libwayland-bin "$wlr_protocols" plasma-wayland-protocols
+       wayland-protocols
        fonts-liberation2 xdg-utils)
 test=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth openbox x11-utils
-      x11-xkb-utils xdotool xclip imagemagick firefox-esr chromium clang libclang-rt-14-dev
+      x11-xkb-utils xdotool xclip imagemagick firefox-esr chromium clang libclang-rt-dev
       dpkg-dev desktop-file-utils appstream lintian locales sway xwayland x11-xserver-utils
-      wl-clipboard kwin-wayland gnome-shell gjs dbus-daemon libglib2.0-bin stress-ng)
+      wl-clipboard kwin-wayland gnome-shell gjs dbus-daemon libglib2.0-bin grim stress-ng)
+# The roots of other Debian releases that scripts/test.sh tests in.
+roots=(debootstrap bubblewrap)
 windows=(cmake make googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth openbox x11-utils
          nsis zip unzip xdotool)
-# What sway shows, for the tests that check a box is seen: its screenshots, by wlroots' screen copy.
-test+=(grim)
 
 case "$what" in
   build) pkgs=("${build[@]}") ;;
-  test) pkgs=("${build[@]}" "${test[@]}" "${windows[@]}") ;;
+  desktops) pkgs=("${build[@]}" "${test[@]}") ;;
+  test) pkgs=("${build[@]}" "${test[@]}" "${windows[@]}" "${roots[@]}") ;;
   windows) pkgs=("${windows[@]}") ;;
-  *) echo "usage: $0 [build|test|windows]" >&2; exit 2 ;;
+  *) echo "usage: $0 [build|desktops|test|windows]" >&2; exit 2 ;;
 esac
 
 missing=()
@@ -38,7 +45,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # The settings tests read numbers under a locale whose decimal mark is a comma.
-if [ "$what" = test ] && ! locale -a | grep -qix 'de_DE.utf8'; then
+if [ "$what" != build ] && [ "$what" != windows ] && ! locale -a | grep -qix 'de_DE.utf8'; then
   $sudo sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
   $sudo locale-gen de_DE.UTF-8 >/dev/null
 fi

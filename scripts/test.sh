@@ -5,9 +5,18 @@
 # Wine, its installer built, installed and removed, and the program driven end to end under Wine;
 # then the unit and widget tests run once more under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and each fuzzer briefly. Tests labelled unstable (a fault known and
-# not yet mended) run on request only.
+# not yet mended) run on request only. Last, the Linux tests and the package test again on
+# Debian 13 and on Debian unstable, each in a root of its own (scripts/test-root.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh test
+# The roots are made, or brought up to date, while Debian 12 builds: mostly downloads.
+mkdir -p build
+declare -A roots
+for release in trixie sid; do
+  bash scripts/root.sh "$release" > "build/root-$release.log" 2>&1 &
+  roots[$release]=$!
+done
 bash scripts/build.sh test
 (cd build && ctest -LE 'windows|unstable' --output-on-failure --timeout 600)
 bash scripts/test-package.sh
@@ -22,3 +31,8 @@ ctest -L 'unit|widget' --output-on-failure --timeout 600
 # A short run of each fuzzer; scripts/soak.sh runs them for ten minutes each.
 cd ..
 bash fuzz/run.sh
+
+for release in trixie sid; do
+  wait "${roots[$release]}" || { cat "build/root-$release.log"; exit 1; }
+  bash scripts/test-root.sh "$release"
+done

@@ -1,6 +1,7 @@
 // Start-up, the restored settings and the skin, with the services doubled.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QLineEdit>
 #include <QTest>
 #include <QRadioButton>
@@ -51,7 +52,16 @@ TEST_F(StartupTest, AnEmptyStoreChoosesInternetExplorerAndWritesTheChoice) {
   EXPECT_TRUE(desk.messages.shown.empty());
   EXPECT_EQ(form->windowTitle(), "Pagewick");
   EXPECT_EQ(desk.app.title(), u"Pagewick");
-  EXPECT_FALSE(form->windowIcon().isNull());
+  // The program's own pictures, pixel for pixel: a name Qt could not read would show nothing.
+  // Compared premultiplied, as a pixmap holds them: the way back rounds the translucent edges.
+  for (int size : {48, 128, 256}) {
+    const QImage drawn(QStringLiteral(PAGEWICK_SOURCE_DIR "/app/resources/pagewick-%1.png").arg(size));
+    ASSERT_FALSE(drawn.isNull());
+    const QImage shown = form->windowIcon().pixmap(size).toImage();
+    EXPECT_TRUE(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied) ==
+                drawn.convertToFormat(QImage::Format_ARGB32_Premultiplied))
+        << size << ": shown " << shown.width() << "x" << shown.height() << (shown.isNull() ? ", none" : "");
+  }
 }
 
 TEST_F(StartupTest, FalseEverywhereSelectsNothingAndWritesNothing) {

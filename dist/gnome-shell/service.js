@@ -46,7 +46,10 @@ class PagewickService {
         this._silent = false;
         this._selection = global.display.get_selection();
         this._ownerChanged = this._selection.connect('owner-changed', () => (this._silent = false));
-        const seat = Clutter.get_default_backend().get_default_seat();
+        // Newer shells reach the backend through the stage's context and have dropped the global
+        // getter (GNOME 51 has none); older ones lack the context.
+        const backend = global.stage.context?.get_backend() ?? Clutter.get_default_backend();
+        const seat = backend.get_default_seat();
         this._keyboard = seat.create_virtual_device(Clutter.InputDeviceType.KEYBOARD_DEVICE);
         this._object = Gio.DBusExportedObject.wrapJSObject(INTERFACE, this);
         this._object.export(Gio.DBus.session, OBJECT_PATH);
@@ -133,6 +136,11 @@ class PagewickService {
     SendKeysAsync([codes, pressed], invocation) {
         if (!this._admit(invocation))
             return;
+        // Keys go to the actor that holds the stage's key focus, if one does, not to the window.
+        // GNOME 51 leaves that focus on the overview's controls after the overview has closed;
+        // with no grab (FocusedWindow has confirmed none), such a focus is stale.
+        if (!global.stage.get_grab_actor() && global.stage.get_key_focus())
+            global.stage.set_key_focus(null);
         codes.forEach((code, i) => {
             this._keyboard.notify_key(GLib.get_monotonic_time(), code,
                 pressed[i] ? Clutter.KeyState.PRESSED : Clutter.KeyState.RELEASED);

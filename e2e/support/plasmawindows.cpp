@@ -17,7 +17,7 @@ constexpr std::uint32_t kActive = ORG_KDE_PLASMA_WINDOW_MANAGEMENT_STATE_ACTIVE;
 template <class... Args>
 void ignore(void*, org_kde_plasma_window*, Args...) {}
 
-// Windows by number, as in the interface's first version; KWin sends the later events anyway.
+// The window's events up to the version bound below, as the program's own route binds it.
 const org_kde_plasma_window_listener kWindowListener{
     .title_changed = [](void* d, org_kde_plasma_window*,
                         const char* title) { static_cast<Window*>(d)->title = fromUtf8(title); },
@@ -44,19 +44,21 @@ const org_kde_plasma_window_listener kWindowListener{
 PlasmaWindows::PlasmaWindows(const std::string& socket)
     : connection_(std::make_unique<wayland::Connection>(socket.c_str())),
       management_(static_cast<org_kde_plasma_window_management*>(
-          connection_->bind(org_kde_plasma_window_management_interface, 1))) {
+          connection_->bind(org_kde_plasma_window_management_interface, 16))) {
   if (!management_) throw std::logic_error("this test is not trusted by KWin");
   static const org_kde_plasma_window_management_listener listener{
       .show_desktop_changed = [](void*, org_kde_plasma_window_management*, std::uint32_t) {},
-      .window =
-          [](void* data, org_kde_plasma_window_management* management, std::uint32_t id) {
-            auto& windows = static_cast<PlasmaWindows*>(data)->windows_;
-            Window& window = windows.emplace_back(Window{org_kde_plasma_window_management_get_window(management, id), {}});
-            org_kde_plasma_window_add_listener(window.proxy, &kWindowListener, &window);
-          },
+      .window = [](void*, org_kde_plasma_window_management*, std::uint32_t) {},
       .stacking_order_changed = [](void*, org_kde_plasma_window_management*, wl_array*) {},
       .stacking_order_uuid_changed = [](void*, org_kde_plasma_window_management*, const char*) {},
-      .window_with_uuid = [](void*, org_kde_plasma_window_management*, std::uint32_t, const char*) {},
+      // By uuid: KWin 6 ignores state changes asked through a window got by its number.
+      .window_with_uuid =
+          [](void* data, org_kde_plasma_window_management* management, std::uint32_t, const char* uuid) {
+            auto& windows = static_cast<PlasmaWindows*>(data)->windows_;
+            Window& window =
+                windows.emplace_back(Window{org_kde_plasma_window_management_get_window_by_uuid(management, uuid), {}});
+            org_kde_plasma_window_add_listener(window.proxy, &kWindowListener, &window);
+          },
   };
   org_kde_plasma_window_management_add_listener(management_, &listener, this);
   connection_->roundtrip();  // the windows

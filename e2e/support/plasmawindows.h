@@ -1,6 +1,7 @@
 #pragma once
 // KWin's window management from the user's side, for a test KWin trusts: what state each window
 // is in, and minimising one as its title bar's button does.
+#include <cstdint>
 #include <list>
 #include <memory>
 #include <string>

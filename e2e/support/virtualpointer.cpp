@@ -30,24 +30,28 @@ VirtualPointer::~VirtualPointer() {
   if (fakeInput_) org_kde_kwin_fake_input_destroy(fakeInput_);
 }
 
-void VirtualPointer::click(int x, int y) {
+void VirtualPointer::moveTo(int x, int y) {
   if (fakeInput_) {
     org_kde_kwin_fake_input_pointer_motion_absolute(fakeInput_, wl_fixed_from_int(x), wl_fixed_from_int(y));
-    for (const auto state : {WL_POINTER_BUTTON_STATE_PRESSED, WL_POINTER_BUTTON_STATE_RELEASED}) {
-      org_kde_kwin_fake_input_button(fakeInput_, BTN_LEFT, state);
-    }
-    connection_->roundtrip();
-    return;
-  }
-  if (!pointer_) throw std::logic_error("the compositor offers this test no pointer");
-  std::uint32_t time = 0;
-  zwlr_virtual_pointer_v1_motion_absolute(pointer_, ++time, static_cast<std::uint32_t>(x),
-                                          static_cast<std::uint32_t>(y), static_cast<std::uint32_t>(width_),
-                                          static_cast<std::uint32_t>(height_));
-  zwlr_virtual_pointer_v1_frame(pointer_);
-  for (const auto state : {WL_POINTER_BUTTON_STATE_PRESSED, WL_POINTER_BUTTON_STATE_RELEASED}) {
-    zwlr_virtual_pointer_v1_button(pointer_, ++time, BTN_LEFT, state);
+  } else if (pointer_) {
+    zwlr_virtual_pointer_v1_motion_absolute(pointer_, ++time_, static_cast<std::uint32_t>(x),
+                                            static_cast<std::uint32_t>(y), static_cast<std::uint32_t>(width_),
+                                            static_cast<std::uint32_t>(height_));
     zwlr_virtual_pointer_v1_frame(pointer_);
+  } else {
+    throw std::logic_error("the compositor offers this test no pointer");
+  }
+  connection_->roundtrip();
+}
+
+void VirtualPointer::click() {
+  for (const auto state : {WL_POINTER_BUTTON_STATE_PRESSED, WL_POINTER_BUTTON_STATE_RELEASED}) {
+    if (fakeInput_) {
+      org_kde_kwin_fake_input_button(fakeInput_, BTN_LEFT, state);
+    } else {
+      zwlr_virtual_pointer_v1_button(pointer_, ++time_, BTN_LEFT, state);
+      zwlr_virtual_pointer_v1_frame(pointer_);
+    }
   }
   connection_->roundtrip();
 }

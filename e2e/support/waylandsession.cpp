@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -35,12 +36,17 @@ std::string findSocket(const std::string& folder, const std::string& prefix) {
   return {};
 }
 
+// XWayland's sockets go where every X server's do, which a machine that has run none lacks; GNOME
+// Shell 48 does not make the folder either.
+void makeXSocketFolder() {
+  std::filesystem::create_directories("/tmp/.X11-unix");
+  ::chmod("/tmp/.X11-unix", 01777);
+}
+
 }  // namespace
 
 std::string WaylandSession::announceXDisplay() {
-  // XWayland's sockets go where every X server's do, which a machine that has run none lacks.
-  std::filesystem::create_directories("/tmp/.X11-unix");
-  ::chmod("/tmp/.X11-unix", 01777);
+  makeXSocketFolder();
   const std::string shared = folder() + "/shared";
   std::filesystem::create_directories(shared);
   ::chmod(shared.c_str(), 01777);  // sway runs as nobody
@@ -80,6 +86,15 @@ std::string WaylandSession::clipboard() { return output({"timeout", "3", "wl-pas
 Process& WaylandSession::offerClipboard(const std::string& text) {
   // From a file: a large text does not fit on a command line.
   return start({"sh", "-c", "exec wl-copy --foreground < \"$0\"", writeFile("offered.txt", text)}, {}, "wl-copy.log");
+}
+
+void WaylandSession::click(const std::string& title, int x, int y) {
+  std::optional<Rect> window;
+  if (!eventually([&] { return (window = windowRect(title)).has_value(); }, 10000)) {
+    throw std::runtime_error("no window titled " + title);
+  }
+  movePointer(window->x + x, window->y + y);
+  clickPointer();
 }
 
 void WaylandSession::closeWindow(const std::string& title) {
@@ -180,7 +195,13 @@ KWinSession::KWinSession(WaylandOptions options) : WaylandSession("kwin") {
                   "\nX-KDE-Wayland-Interfaces=org_kde_plasma_window_management,org_kde_kwin_fake_input"
                   "\nX-KDE-DBUS-Restricted-Interfaces=org.kde.KWin.ScreenShot2\n");
   }
-  std::filesystem::create_directories(folder() + "/config");
+  // KWin finds desktop entries through the applications menu, which a Plasma session brings and
+  // KDE's 6 libraries alone do not.
+  std::filesystem::create_directories(folder() + "/config/menus");
+  writeFile("config/menus/applications.menu",
+            "<!DOCTYPE Menu PUBLIC \"-//freedesktop//DTD Menu 1.0//EN\"\n"
+            " \"http://www.freedesktop.org/standards/menu-spec/menu-1.0.dtd\">\n"
+            "<Menu><Name>Applications</Name><DefaultAppDirs/><Include><All/></Include></Menu>\n");
   if (!options.keyboardLayout.empty()) {
     writeFile("config/kxkbrc", "[Layout]\nUse=true\nLayoutList=" + options.keyboardLayout + "\n");
   }
@@ -213,6 +234,23 @@ KWinSession::KWinSession(WaylandOptions options) : WaylandSession("kwin") {
   chromiumFlags_ = {"--ozone-platform=wayland"};
   exportEnvironment();
   connect(options.xwayland);
+}
+
+// A window just shown takes the pointer only once KWin 6.3 has put it under the pointer; a press
+// sent before goes to whatever was there. XWayland knows where the pointer is once it is over one
+// of its windows, so the press waits until it has the pointer where it was sent.
+void KWinSession::movePointer(int x, int y) {
+  WaylandSession::movePointer(x, y);
+  eventually([&] {
+    Display* d = XOpenDisplay(xDisplay_.c_str());
+    if (!d) return false;
+    Window root = 0, child = 0;
+    int rootX = -1, rootY = -1, windowX = 0, windowY = 0;
+    unsigned mask = 0;
+    XQueryPointer(d, DefaultRootWindow(d), &root, &child, &rootX, &rootY, &windowX, &windowY, &mask);
+    XCloseDisplay(d);
+    return rootX == x && rootY == y;
+  }, 10000);
 }
 
 bool KWinSession::bringForward(const std::string& title) {
@@ -298,9 +336,12 @@ GnomeSession::GnomeSession(WaylandOptions options, bool extension) : WaylandSess
   std::filesystem::create_directories(folder() + "/config/glib-2.0/settings");
   writeFile("config/glib-2.0/settings/keyfile", settings);
   if (extension) {
+    // The build's extension, or another copy of it such as a package's (PAGEWICK_E2E_SHELL_EXTENSION).
+    const char* other = std::getenv("PAGEWICK_E2E_SHELL_EXTENSION");
     const std::string installed = folder() + "/data/gnome-shell/extensions/" + gnome::kExtensionId;
     std::filesystem::create_directories(installed);
-    std::filesystem::copy(PAGEWICK_SHELL_EXTENSION, installed, std::filesystem::copy_options::recursive);
+    std::filesystem::copy(other ? other : PAGEWICK_SHELL_EXTENSION, installed,
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
     std::string callers;
     for (const auto& program : options.trusted) callers += program + "\n";
     std::ofstream(installed + "/callers") << callers;
@@ -312,6 +353,7 @@ GnomeSession::GnomeSession(WaylandOptions options, bool extension) : WaylandSess
   shellEnv.insert({{"XDG_RUNTIME_DIR", run}, {"HOME", folder()}, {"XDG_DATA_HOME", folder() + "/data"},
                    {"XDG_CONFIG_HOME", folder() + "/config"}, {"XDG_CACHE_HOME", folder() + "/cache"},
                    {"GSETTINGS_BACKEND", "keyfile"}, {"WAYLAND_DISPLAY", ""}, {"DISPLAY", ""}});
+  makeXSocketFolder();
   Process& shell = start({"gnome-shell", "--headless", "--wayland", "--virtual-monitor", "1280x800",
                           "--wayland-display", "pagewick-gnome"},
                          shellEnv, "gnome-shell.log");
@@ -381,9 +423,9 @@ Process& GnomeSession::offerClipboard(const std::string& text) {
   return start({"xclip", "-quiet", "-selection", "clipboard", "-i", writeFile("offered.txt", text)}, {}, "xclip.log");
 }
 
-void GnomeSession::click(int x, int y) {
-  run({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "click", "1"});
-}
+void GnomeSession::movePointer(int x, int y) { run({"xdotool", "mousemove", std::to_string(x), std::to_string(y)}); }
+
+void GnomeSession::clickPointer() { run({"xdotool", "click", "1"}); }
 
 std::optional<WindowHandle> GnomeSession::find(TextView title, bool whole) {
   for (const auto& w : windows().windows()) {

@@ -46,8 +46,8 @@ class WaylandSession : public Session {
   virtual std::string clipboard();
   // Puts `text` on the clipboard from a program of the session, which keeps it on offer.
   virtual Process& offerClipboard(const std::string& text);
-  // Clicks at a point of the screen.
-  virtual void click(int x, int y) { pointer_->click(x, y); }
+  // Clicks the point (x, y) of the content of the X11 window titled exactly `title`.
+  void click(const std::string& title, int x, int y);
 
  protected:
   using Session::Session;
@@ -56,6 +56,9 @@ class WaylandSession : public Session {
   std::string announceXDisplay();
   // Waits for that command; then the pointer.
   void connect(bool xwayland);
+  // The pointer: to a point of the screen, and a click where it is.
+  virtual void movePointer(int x, int y) { pointer_->moveTo(x, y); }
+  virtual void clickPointer() { pointer_->click(); }
 
   std::string socket_, xDisplay_;
 
@@ -98,6 +101,9 @@ class KWinSession final : public WaylandSession {
   // OpenGL: from KWin 6 on, its virtual screen does only with a GPU's render node.
   std::optional<std::string> withoutScreenshots() override;
 
+ protected:
+  void movePointer(int x, int y) override;
+
  private:
   // A session bus with no services to start, for KWin's own interfaces; its address.
   std::string startBus();
@@ -120,7 +126,8 @@ class GnomeSession final : public WaylandSession {
   std::string clipboard() override;
   Process& offerClipboard(const std::string& text) override;
   // Through XTest on XWayland: the shell offers no pointer of ours, and our window is an X11 one.
-  void click(int x, int y) override;
+  void movePointer(int x, int y) override;
+  void clickPointer() override;
   // Minimises the window whose title holds `part` as its user would, with Super+H (the shell
   // offers no other way); true once it has lost the focus.
   bool minimise(TextView part);

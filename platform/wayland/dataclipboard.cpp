@@ -24,6 +24,24 @@ RuntimeError notAnswering() {
   return RuntimeError(err::ClipboardBusy, u"The program that holds the clipboard does not answer.");
 }
 
+// ext-data-control-v1 is the wlroots data control adopted under new names, its requests and events
+// the same in number, order and arguments (KWin 6.7 offers only it). Only a global is bound by its
+// interface's name, so with the manager bound under the new name the same code speaks both.
+const wl_interface kExtManager = [] {
+  wl_interface manager = zwlr_data_control_manager_v1_interface;
+  manager.name = "ext_data_control_manager_v1";
+  manager.version = 1;
+  return manager;
+}();
+
+// The standard's manager where the compositor offers it, else the wlroots one; null for none.
+const wl_interface* managerOf(const Connection& connection) {
+  for (const wl_interface* manager : {&kExtManager, &zwlr_data_control_manager_v1_interface}) {
+    if (connection.offers(manager->name)) return manager;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 struct DataClipboard::Offer {
@@ -42,14 +60,14 @@ struct DataClipboard::Offer {
   }
 };
 
-bool DataClipboard::supported(const Connection& connection) {
-  return connection.offers(zwlr_data_control_manager_v1_interface.name);
-}
+bool DataClipboard::supported(const Connection& connection) { return managerOf(connection) != nullptr; }
+
+const char* DataClipboard::interfaces() { return "ext_data_control_manager_v1 or zwlr_data_control_manager_v1"; }
 
 DataClipboard::DataClipboard(Connection& connection, int answerMs)
     : connection_(connection),
       answerMs_(answerMs),
-      manager_(static_cast<zwlr_data_control_manager_v1*>(connection.bind(zwlr_data_control_manager_v1_interface, 1))),
+      manager_(static_cast<zwlr_data_control_manager_v1*>(connection.bind(*managerOf(connection), 1))),
       device_(zwlr_data_control_manager_v1_get_data_device(manager_, connection.seat())) {
   static const zwlr_data_control_offer_v1_listener offerListener{
       .offer = [](void* data, zwlr_data_control_offer_v1*, const char* type) {

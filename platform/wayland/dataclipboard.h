@@ -1,6 +1,6 @@
 #pragma once
-// The clipboard through the compositor's data-control extension, which reads and sets the
-// selection without the input focus. A client's own clipboard only sees changes while it has the
+// The clipboard through the compositor's data-control extension (the standard ext one, or the
+// wlroots one it grew from), which reads and sets the selection without the input focus. A client's own clipboard only sees changes while it has the
 // focus, and during a capture the browser has it.
 #include <memory>
 #include <string>
@@ -18,6 +18,8 @@ class Connection;
 class DataClipboard final : public Clipboard {
  public:
   static bool supported(const Connection& connection);
+  // The globals one of which it needs, for a refusal to name.
+  static const char* interfaces();
   // A program that sends nothing for `answerMs` counts as not answering.
   explicit DataClipboard(Connection& connection, int answerMs = 500);
   ~DataClipboard() override;

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Both forms of the GNOME Shell extension load under gjs outside the shell, the shell's own
 # modules stubbed: their syntax, their imports through GObject introspection, the entry point each
-# form offers, and the callers file read. Inside a shell the GNOME end-to-end tests run the legacy
-# form; Debian 12 has no shell for the modules form.
+# form offers, and the callers file read. Inside a shell the GNOME end-to-end tests run the form
+# the build installs, which that shell takes.
 # Usage: shellextension_forms.sh <build>/dist/gnome-shell
 set -euo pipefail
 built=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-libs=/usr/lib/x86_64-linux-gnu/mutter-11:/usr/lib/gnome-shell
+# Mutter's typelibs sit in a folder named after its API version, which each GNOME release raises.
+mutter=$(ls -d /usr/lib/*/mutter-* | sort -V | tail -n 1)
+libs=$mutter:/usr/lib/gnome-shell
 export GI_TYPELIB_PATH=$libs LD_LIBRARY_PATH=$libs
 printf '/usr/lib/pagewick/pagewick\n\n  /opt/other  \n' > "$work/callers"
 expected='["/usr/lib/pagewick/pagewick","/opt/other"]'

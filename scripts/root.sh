@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Runs a command inside a Debian root of the named release (trixie, sid), as on a machine of that
+# release. The root is made with debootstrap the first time, with what scripts/install-deps.sh
+# installs for "desktops", and kept under /var/cache/pagewick/roots (PAGEWICK_ROOTS) for later
+# runs; its downloaded packages are kept beside it. Inside, the checkout is /src, whose build/ is
+# the root's own (build-<release>/ outside), and /tmp is new for each command: X lock files left
+# in a root's /tmp can name live processes once the PID namespace that wrote them has ended.
+#
+#   scripts/root.sh RELEASE                   makes or updates the root only
+#   scripts/root.sh RELEASE COMMAND [ARG...]  runs COMMAND in it
+#   PAGEWICK_ROOT_LAYER=1 scripts/root.sh ... keeps the root as it was: the command's changes go
+#                                             to a throw-away layer (an overlay mount)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+release=${1:?usage: $0 RELEASE [COMMAND...]}
+shift
+cache=${PAGEWICK_ROOTS:-/var/cache/pagewick}
+root=$cache/roots/$release
+mirror=${PAGEWICK_MIRROR:-http://deb.debian.org/debian}
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo=sudo
+
+# A command in `dir` as its root, with a clean environment. Only apt reaches the network: X servers
+# also listen on abstract sockets, which belong to the network namespace, so in the machine's own
+# one an X client in the root could reach another X server of the machine that has the same
+# display number.
+net=--unshare-net
+extra=""
+enter() {
+  local dir=$1
+  shift
+  mkdir -p "build-$release"
+  $sudo env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 \
+    TERM="${TERM:-dumb}" CI="${CI:-}" DEBIAN_FRONTEND=noninteractive \
+    bwrap --bind "$dir" / --dev-bind /dev /dev --proc /proc --ro-bind /sys /sys --perms 1777 --tmpfs /tmp \
+      --ro-bind /etc/resolv.conf /etc/resolv.conf --bind "$PWD" /src --bind "$PWD/build-$release" /src/build \
+      --unshare-pid --unshare-ipc $net $extra --die-with-parent --chdir /src "$@"
+}
+
+if [ ! -d "$root" ]; then
+  command -v debootstrap >/dev/null && command -v bwrap >/dev/null ||
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap bubblewrap
+  $sudo rm -rf "$root.new"
+  $sudo mkdir -p "$cache/debs/$release"
+  # debootstrap verifies the signed InRelease; Debian 13's separate Release.gpg would not verify.
+  $sudo debootstrap --variant=minbase --cache-dir="$cache/debs/$release" "$release" "$root.new" "$mirror" \
+    > "$cache/debootstrap-$release.log"
+  # The mirror's unstable has a Release file past its Valid-Until date.
+  echo 'Acquire::Check-Valid-Until "false";' | $sudo tee "$root.new/etc/apt/apt.conf.d/90pagewick" >/dev/null
+  $sudo mv "$root.new" "$root"
+fi
+# The packages again whenever the list changed; a no-op otherwise. What apt downloads is kept
+# with debootstrap's downloads, so a root made anew takes them from there.
+stamp=$root/var/lib/pagewick-deps
+if ! sha256sum scripts/install-deps.sh | cmp -s - "$stamp"; then
+  net="" extra="--bind $cache/debs/$release /var/cache/apt/archives" enter "$root" bash scripts/install-deps.sh desktops
+  sha256sum scripts/install-deps.sh | $sudo tee "$stamp" >/dev/null
+fi
+[ $# -gt 0 ] || exit 0
+
+if [ -z "${PAGEWICK_ROOT_LAYER:-}" ]; then
+  enter "$root" "$@"
+  exit
+fi
+layer=$($sudo mktemp -d /var/tmp/pagewick-layer.XXXXXX)
+cleanup() {
+  $sudo umount "$layer/merged" 2>/dev/null || true
+  $sudo rm -rf "$layer"
+}
+trap cleanup EXIT
+$sudo mkdir "$layer/upper" "$layer/work" "$layer/merged"
+$sudo mount -t overlay overlay -o "lowerdir=$root,upperdir=$layer/upper,workdir=$layer/work" "$layer/merged"
+enter "$layer/merged" "$@"

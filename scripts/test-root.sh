@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# The Linux tests on another Debian release, in a root of its own made by scripts/root.sh: the
+# build, then the named suites, by default all of them:
+#   unit widget x11 sway kwin gnome   (scripts/suite.sh), and
+#   package                           (scripts/test-package.sh, in a throw-away layer of the root,
+#                                      where it installs the package and tries it on GNOME and KWin)
+# Usage: scripts/test-root.sh RELEASE [SUITE...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+release=${1:?usage: $0 RELEASE [SUITE...]}
+shift
+[ $# -gt 0 ] || set -- unit widget x11 sway kwin gnome package
+# Each step says how long it took, for planning CI's time.
+step() {
+  local start=$SECONDS
+  "$@"
+  echo "== $release: $step took $((SECONDS - start)) s"
+}
+step=build step bash scripts/root.sh "$release" bash scripts/build.sh desktops
+for suite in "$@"; do
+  if [ "$suite" = package ]; then
+    step=package step env PAGEWICK_ROOT_LAYER=1 bash scripts/root.sh "$release" env CI=1 bash scripts/test-package.sh
+  else
+    step=$suite step bash scripts/root.sh "$release" bash scripts/suite.sh "$suite"
+  fi
+done
