@@ -13,10 +13,10 @@ namespace pw::e2e {
 
 struct WaylandOptions {
   bool xwayland = false;        // an X server for X11 programs, as desktops have
-  std::string keyboardLayout;   // the keyboards' layout, e.g. "ru"; for KWin a list, "ru,us"
+  std::string keyboardLayout{};  // the keyboards' layout, e.g. "ru"; for KWin a list, "ru,us"
   // KWin only: the programs an installed desktop entry names as allowed its window management,
   // fake input and screenshots; none, and KWin offers them to no one.
-  std::vector<std::string> trusted;
+  std::vector<std::string> trusted{};
 };
 
 // What the Wayland sessions share: the compositor's socket, a pointer of the test's own, and the
