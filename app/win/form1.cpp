@@ -110,8 +110,9 @@ void Form1::createControls() {
       case ControlKind::TextBox:
         windowClass = L"EDIT";
         exStyle = WS_EX_CLIENTEDGE;
-        style |= WS_TABSTOP | WS_GROUP |
-                 (c.number == 1 ? ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | ES_NOHIDESEL : ES_AUTOHSCROLL);
+        // Text1 scrolls both ways: a long line stays one line.
+        style |= WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL |
+                 (c.number == 1 ? ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_HSCROLL | ES_NOHIDESEL : 0);
         break;
       case ControlKind::Frame: style |= BS_GROUPBOX; break;
       case ControlKind::PushButton: style |= BS_OWNERDRAW | WS_TABSTOP | WS_GROUP; break;
