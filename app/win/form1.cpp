@@ -164,13 +164,26 @@ void Form1::layOut() {
   AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, GetDpiForWindow(window_));
   SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  HDC dc = GetDC(window_);
+  const HGDIOBJ old = SelectObject(dc, formFont_);
   for (const Control& c : collection_) {
     if (!c.entry) continue;
     const layout::Rect at = layout::inWindow(*c.entry);
-    SetWindowPos(c.hwnd, nullptr, px(at.left), px(at.top), px(at.width), px(at.height), SWP_NOZORDER | SWP_NOACTIVATE);
+    int width = px(at.width);
+    // The layout's labels are a few pixels short of their text, which cut off the colon of
+    // "Text Box:": a label is as wide as its text needs.
+    if (c.kind == ControlKind::Label) {
+      const std::wstring caption = win::wide(c.entry->caption);
+      SIZE extent{};
+      GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+      width = std::max<int>(width, extent.cx);
+    }
+    SetWindowPos(c.hwnd, nullptr, px(at.left), px(at.top), width, px(at.height), SWP_NOZORDER | SWP_NOACTIVATE);
     const HFONT font = c.kind == ControlKind::PushButton ? buttonFont_ : formFont_;
     SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
+  SelectObject(dc, old);
+  ReleaseDC(window_, dc);
 }
 
 HWND Form1::control(layout::Ref ref) const {
