@@ -4,11 +4,13 @@
 // PAGEWICK_WINE_LOCALE picks the Unix locale, and with it Wine's ANSI code page.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "addresses.h"
+#include "e2e/support/screen.h"
 #include "e2e/support/wine.h"
 #include "tests/doubles/tempdir.h"
 
@@ -43,6 +45,44 @@ class WineTest : public ::testing::Test {
     program.key("ctrl+a");
     program.type(windowsFile(name));
     ASSERT_TRUE(program.waitForStored("Text2", fromUtf8(windowsFile(name))));
+  }
+  // Clicks `button` of `program`'s window, whose box titled `title` must then be seen above
+  // every other window (see below), and answers it with `key`. The screen as it was just before
+  // the click and as it is with the box open are kept as <picture>-before and <picture>.
+  void expectBoxOnTop(Program& program, Spot button, const Text& title, const std::string& key,
+                      const std::string& picture) {
+    const ScreenImage before(session.display());
+    before.save(session, picture + "-before");
+    program.click(button);
+    expectShownOnTop(program.window(), title, before, picture);
+    program.answer(title, key);
+  }
+  // The box is Pagewick's own, the window manager stacks it above every other window, and the
+  // screen shows it: along its inside edges it has the dialog face colour, where the screen
+  // showed something else before it opened.
+  void expectShownOnTop(unsigned long main, const Text& title, const ScreenImage& before,
+                        const std::string& picture) {
+    const auto box =
+        session.waitForWindow([&](const WindowCandidate& w) { return w.handle != main && w.title == title; });
+    ASSERT_TRUE(box) << toUtf8(title);
+    EXPECT_TRUE(wine.ownedByPagewick(title)) << toUtf8(title);
+    EXPECT_TRUE(eventually([&] { return topXWindow(session.display()) == *box; })) << toUtf8(title);
+    const Area area = screenArea(session.display(), *box);
+    const int inset = 4, right = area.width - 1 - inset, bottom = area.height - 1 - inset;
+    const std::pair<int, int> edge[] = {{inset, inset}, {right, inset}, {inset, area.height / 2},
+                                        {right, area.height / 2}, {inset, bottom}, {right, bottom}};
+    const std::uint32_t face = wine.faceColour();
+    std::optional<ScreenImage> now;
+    const bool painted = eventually([&] {
+      now.emplace(session.display());
+      return std::all_of(std::begin(edge), std::end(edge),
+                         [&](auto p) { return now->pixel(area.x + p.first, area.y + p.second) == face; });
+    });
+    now->save(session, picture);
+    EXPECT_TRUE(painted) << toUtf8(title) << ": not seen on the screen, see e2e/artifacts/" << picture << ".png";
+    for (const auto& [x, y] : edge) {
+      EXPECT_NE(before.pixel(area.x + x, area.y + y), face) << "the box showed before it opened";
+    }
   }
 
   XSession session;
@@ -219,6 +259,33 @@ TEST_F(WineTest, SaveDialogClearingTheFileAndHelp) {
   EXPECT_EQ(program.messages(5)[4].prompt, Text(u"Questions? Please contact Team Kelvarin at ") + addresses::kContactPage);
   program.answer(u"Pagewick", "Return");
   EXPECT_EQ(program.messages().size(), 5u);
+}
+
+// After a capture the window stays above the others. A box it shows later must open above it,
+// or the modal box leaves the window deaf to every click with nothing to see; the hardest case is
+// a failure while the browser is the active window.
+TEST_F(WineTest, EveryBoxOpensAboveTheTopmostWindowEvenWhileTheBrowserIsActive) {
+  std::filesystem::create_directories(dir / "folder");
+  std::ofstream(dir / "kept.txt", std::ios::binary) << "kept";
+  wine.openPage(kChrome, u"page");
+  Program program = start();
+  program.click(spot::Option2);
+  ASSERT_TRUE(program.waitForStored("Option2", u"True"));
+  program.click(spot::CaptureToBox);
+  ASSERT_TRUE(program.waitForStored("Text1", u"\rpage"));
+  ASSERT_TRUE(eventually([&] { return program.topmost(); }));
+
+  expectBoxOnTop(program, spot::Help, u"Pagewick", "Return", "wine-box-help");
+  expectBoxOnTop(program, spot::CaptureToFile, u"Pagewick", "Return", "wine-box-no-file");
+  chooseFile(program, "kept.txt");
+  expectBoxOnTop(program, spot::ClearFile, u"Pagewick", "n", "wine-box-question");
+  // A folder for a file: the delivery fails while the browser is the active window.
+  chooseFile(program, "folder");
+  expectBoxOnTop(program, spot::CaptureToFile, u"Application Error", "Return", "wine-box-error");
+  const auto shown = program.messages(4);
+  EXPECT_NE(shown[3].prompt.find(u".Form1.PushButton4_Click at line 144\r"), Text::npos) << toUtf8(shown[3].prompt);
+  EXPECT_EQ(readBytes(dir / "kept.txt"), "kept");
+  EXPECT_EQ(shown.size(), 4u);
 }
 
 TEST_F(WineTest, ClosingTheWindowDuringACaptureEndsItThere) {

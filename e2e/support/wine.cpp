@@ -24,6 +24,11 @@ const char kMachineSetup[] =
     "[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n\"ShowCrashDialog\"=dword:00000000\r\n\r\n"
     "[HKEY_CURRENT_USER\\Software\\Wine\\WineBrowser]\r\n\"Browsers\"=\"true\"\r\n";
 
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 }  // namespace
 
 WinePrefix::WinePrefix(XSession& session, const std::string& locale)
@@ -105,6 +110,16 @@ void WinePrefix::forgetSettings() {
 
 bool WinePrefix::topmost(const Text& title) { return probe({"topmost", windowsPath(writeUnits("title", title))}) == 0; }
 
+bool WinePrefix::ownedByPagewick(const Text& title) {
+  return probe({"owned", windowsPath(writeUnits("title", title))}) == 0;
+}
+
+std::uint32_t WinePrefix::faceColour() {
+  const std::string out = folder_ + "/face";
+  if (probe({"face", windowsPath(out)}) != 0) throw std::runtime_error("no face colour");
+  return static_cast<std::uint32_t>(std::stoul(readFile(out), nullptr, 16));
+}
+
 int WinePrefix::probe(const std::vector<std::string>& args) const {
   std::vector<std::string> argv{"env", "LC_ALL=" + locale_, kWine, kBuild + "/tests/win/wine_probe.exe"};
   argv.insert(argv.end(), args.begin(), args.end());
@@ -120,8 +135,7 @@ std::string WinePrefix::writeUnits(const std::string& name, const Text& text) co
 
 std::optional<Text> WinePrefix::readUnits(int status, const std::string& file) const {
   if (status != 0) return std::nullopt;
-  std::ifstream in(file, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string bytes = readFile(file);
   return Text(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / sizeof(char16_t));
 }
 

@@ -2,6 +2,7 @@
 // A Wine prefix of its own in an X session, for driving the Windows build from outside: the
 // program, stand-in browser windows, and a probe that reads what only a Windows program can see
 // exactly (the clipboard's UTF-16 text, the registry, the topmost style).
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -36,6 +37,9 @@ class WinePrefix {
   void saveNumber(const std::string& key);  // a number where text belongs
   void forgetSettings();
   bool topmost(const Text& title);  // by the exact title
+  // Whether the message box titled `title` is owned by Pagewick's window.
+  bool ownedByPagewick(const Text& title);
+  std::uint32_t faceColour();  // what dialogs are filled with, 0xRRGGBB
 
  private:
   int probe(const std::vector<std::string>& args) const;

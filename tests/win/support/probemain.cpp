@@ -9,8 +9,13 @@
 //   wine_probe set KEY FILE [dword]           sets it from FILE (or as a number, to damage it)
 //   wine_probe forget                         removes all of Pagewick's settings
 //   wine_probe topmost FILE                   exit 0 when the window titled as FILE says is topmost
+//   wine_probe owned FILE                     exit 0 when the message box titled as FILE says is
+//                                             owned by Pagewick's window
+//   wine_probe face OUT                       the colour dialogs are filled with, as hex RRGGBB
 #include <windows.h>
 
+#include <cstdio>
+#include <fstream>
 #include <string>
 
 #include "tests/win/support/unitsfile.h"
@@ -82,6 +87,13 @@ int topmost(const std::wstring& titleFile) {
   return window && (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 0 : 1;
 }
 
+HWND pagewick() { return FindWindowW(L"PagewickForm1", nullptr); }
+
+int owned(const std::wstring& titleFile) {
+  HWND box = FindWindowW(L"#32770", readUnits(titleFile).c_str());
+  return box && pagewick() && GetWindow(box, GW_OWNER) == pagewick() ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -101,5 +113,13 @@ int wmain(int argc, wchar_t** argv) {
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? 0 : 1;
   }
   if (command == L"topmost") return topmost(arg(2));
+  if (command == L"owned") return owned(arg(2));
+  if (command == L"face") {
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    char text[8];
+    std::snprintf(text, sizeof text, "%02X%02X%02X", GetRValue(face), GetGValue(face), GetBValue(face));
+    std::ofstream(std::filesystem::path(arg(2))) << text;
+    return 0;
+  }
   return 64;
 }
