@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "addresses.h"
+#include "app/layout.h"
 #include "e2e/support/screen.h"
 #include "e2e/support/wine.h"
 #include "tests/doubles/tempdir.h"
@@ -286,6 +287,55 @@ TEST_F(WineTest, EveryBoxOpensAboveTheTopmostWindowEvenWhileTheBrowserIsActive) 
   EXPECT_NE(shown[3].prompt.find(u".Form1.PushButton4_Click at line 144\r"), Text::npos) << toUtf8(shown[3].prompt);
   EXPECT_EQ(readBytes(dir / "kept.txt"), "kept");
   EXPECT_EQ(shown.size(), 4u);
+}
+
+// At 96, 120, 144 and 192 DPI the window is the layout at that many pixels to the inch, and every
+// caption fits its control. The manifest tells Windows that the program scales itself.
+TEST_F(WineTest, TheWindowIsLaidOutAtEachDpiWithEveryCaptionWhole) {
+  // What a caption has beside it inside its control: the round box of an option, the line
+  // before a frame's caption and after it, a button's raised edges.
+  const auto besides = [](ControlKind kind, int dpi) {
+    const int at96 = kind == ControlKind::OptionButton ? 17
+                     : kind == ControlKind::Frame      ? 16
+                     : kind == ControlKind::PushButton ? 4
+                                                       : 0;
+    return at96 * dpi / 96;
+  };
+  for (const int dpi : {96, 120, 144, 192}) {
+    SCOPED_TRACE("at " + std::to_string(dpi) + " DPI");
+    wine.setDpi(dpi);
+    Program program = start();
+    const ShownLayout shown = wine.layout();
+    program.screenshot("wine-dpi-" + std::to_string(dpi));
+    ASSERT_EQ(shown.dpi, dpi);
+    const auto px = [&](int twips) { return twips * dpi / 1440.0; };
+    EXPECT_NEAR(shown.width, px(layout::kForm.width), 1);
+    EXPECT_NEAR(shown.height, px(layout::kForm.height), 1);
+    ASSERT_EQ(shown.controls.size(), layout::kControls.size());
+    for (const ShownControl& c : shown.controls) {
+      // The window numbers its controls from 1000 in the layout's order.
+      const layout::Control& entry = layout::kControls.at(static_cast<std::size_t>(c.id - 1000));
+      const layout::Rect at = layout::inWindow(entry);
+      SCOPED_TRACE(toUtf8(entry.caption));
+      EXPECT_NEAR(c.left, px(at.left), 1);
+      EXPECT_NEAR(c.top, px(at.top), 1);
+      EXPECT_NEAR(c.height, px(at.height), 1);
+      // A label is as wide as its text: the layout's width cuts off the colon of "Text Box:".
+      if (entry.kind == ControlKind::Label) EXPECT_GE(c.width, px(at.width) - 1);
+      else EXPECT_NEAR(c.width, px(at.width), 1);
+      EXPECT_LE(c.captionWidth, c.width - besides(entry.kind, dpi));
+    }
+    if (dpi == 96) {
+      const std::string manifest = wine.manifest();
+      for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"", ">PerMonitorV2",
+                               "<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>",
+                               "running: per-monitor"}) {
+        EXPECT_NE(manifest.find(part), std::string::npos) << part << " is not in:\n" << manifest;
+      }
+    }
+    program.close();
+    ASSERT_TRUE(program.exited(20000));
+  }
 }
 
 TEST_F(WineTest, ClosingTheWindowDuringACaptureEndsItThere) {

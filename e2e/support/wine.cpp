@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 namespace pw::e2e {
@@ -46,7 +47,9 @@ WinePrefix::WinePrefix(XSession& session, const std::string& locale)
   }
 }
 
-WinePrefix::~WinePrefix() {
+WinePrefix::~WinePrefix() { endWine(); }
+
+void WinePrefix::endWine() const {
   session_.run({"/usr/lib/wine/wineserver", "-k"});
   session_.run({"/usr/lib/wine/wineserver", "-w"});
 }
@@ -118,6 +121,31 @@ std::uint32_t WinePrefix::faceColour() {
   const std::string out = folder_ + "/face";
   if (probe({"face", windowsPath(out)}) != 0) throw std::runtime_error("no face colour");
   return static_cast<std::uint32_t>(std::stoul(readFile(out), nullptr, 16));
+}
+
+// Wine reads the DPI once, when its server starts: every Wine program is ended for it.
+void WinePrefix::setDpi(int dpi) {
+  if (session_.run({kWine, "reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d",
+                    std::to_string(dpi), "/f"}) != 0) {
+    throw std::runtime_error("could not set the DPI");
+  }
+  endWine();
+}
+
+ShownLayout WinePrefix::layout() {
+  const std::string out = folder_ + "/layout";
+  if (probe({"layout", windowsPath(out)}) != 0) throw std::runtime_error("Pagewick's window is not there");
+  std::istringstream in(readFile(out));
+  ShownLayout shown;
+  in >> shown.width >> shown.height >> shown.dpi;
+  for (ShownControl c{}; in >> c.id >> c.left >> c.top >> c.width >> c.height >> c.captionWidth;) shown.controls.push_back(c);
+  return shown;
+}
+
+std::string WinePrefix::manifest() {
+  const std::string out = folder_ + "/manifest";
+  if (probe({"manifest", windowsPath(kBuild + "/app/win/pagewick.exe"), windowsPath(out)}) != 0) return {};
+  return readFile(out);
 }
 
 int WinePrefix::probe(const std::vector<std::string>& args) const {
