@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Pagewick needs. "build" is enough to build and run the program;
 # "test" adds what the tests drive: an X server, a window manager, three Wayland compositors and two
-# real browsers, and everything "windows" needs. "windows" is the mingw-w64 cross compiler, Wine and a display for it.
+# real browsers, stress-ng to load the cores for runs under load, and everything "windows" needs. "windows" is the mingw-w64 cross compiler, Wine and a display for it.
 set -euo pipefail
 what=${1:-build}
 
@@ -12,7 +12,7 @@ build=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libqt6test6 libgl-
 test=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth openbox x11-utils
       x11-xkb-utils xdotool xclip imagemagick firefox-esr chromium clang libclang-rt-14-dev
       dpkg-dev desktop-file-utils appstream lintian locales sway xwayland x11-xserver-utils
-      wl-clipboard kwin-wayland gnome-shell gjs dbus-daemon libglib2.0-bin)
+      wl-clipboard kwin-wayland gnome-shell gjs dbus-daemon libglib2.0-bin stress-ng)
 windows=(cmake make googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth openbox x11-utils
          nsis zip unzip xdotool)
 
