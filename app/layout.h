@@ -43,6 +43,19 @@ inline constexpr std::array<Control, 18> kControls{{
     {ControlKind::OptionButton, 1, 1, u"Internet Explorer", {240, 300, 1935, 225}},
 }};
 
+// Where a control lies in the window's inside: the controls of a frame are placed from the
+// frame's corner.
+constexpr Rect inWindow(const Control& c) {
+  Rect at = c.at;
+  for (const Control& frame : kControls) {
+    if (frame.kind == ControlKind::Frame && frame.number == c.frame) {
+      at.left += frame.at.left;
+      at.top += frame.at.top;
+    }
+  }
+  return at;
+}
+
 struct Ref {
   ControlKind kind;
   int number;
@@ -62,8 +75,9 @@ struct Font {
   const char16_t* face;
   double points;
   bool bold;
+  int charset;  // Windows' character set: 204 is Cyrillic
 };
-inline constexpr Font kFormFont{u"Arial", 9, true};
-inline constexpr Font kButtonFont{u"Arial", 11.25, true};
+inline constexpr Font kFormFont{u"Arial", 9, true, 204};
+inline constexpr Font kButtonFont{u"Arial", 11.25, true, 204};
 
 }  // namespace pw::layout

@@ -4,11 +4,14 @@
 // PAGEWICK_WINE_LOCALE picks the Unix locale, and with it Wine's ANSI code page.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "addresses.h"
+#include "app/layout.h"
+#include "e2e/support/screen.h"
 #include "e2e/support/wine.h"
 #include "tests/doubles/tempdir.h"
 
@@ -43,6 +46,34 @@ class WineTest : public ::testing::Test {
     program.key("ctrl+a");
     program.type(windowsFile(name));
     ASSERT_TRUE(program.waitForStored("Text2", fromUtf8(windowsFile(name))));
+  }
+  // Clicks `button` of `program`'s window, whose box titled `title` must then be seen above
+  // every other window, and answers it with `key`. The screen as it was just before the click and
+  // as it is with the box open are kept as <picture>-before and <picture>.
+  void expectBoxOnTop(Program& program, Spot button, const Text& title, const std::string& key,
+                      const std::string& picture) {
+    const ScreenImage before = grabScreen(session.display());
+    saveScreenImage(before, picture + "-before");
+    program.click(button);
+    expectShownOnTop(program.window(), title, before, picture);
+    program.answer(title, key);
+  }
+  // The box is Pagewick's own, for Windows and for the window manager, which stacks it above
+  // every other window, and the screen shows it where it stands.
+  void expectShownOnTop(unsigned long main, const Text& title, const ScreenImage& before,
+                        const std::string& picture) {
+    const auto box =
+        session.waitForWindow([&](const WindowCandidate& w) { return w.handle != main && w.title == title; });
+    ASSERT_TRUE(box) << toUtf8(title);
+    EXPECT_TRUE(wine.ownedByPagewick(title)) << toUtf8(title);
+    BoxOnScreen seen;
+    ScreenImage now;
+    EXPECT_TRUE(eventually([&] {
+      now = grabScreen(session.display());
+      seen = judgeBox(session.display(), *box, main, topXWindow(session.display()) == *box, before, now);
+      return seen.visible();
+    })) << toUtf8(title) << ": " << seen.describe() << ", see e2e/artifacts/" << picture << ".png";
+    saveScreenImage(now, picture);
   }
 
   XSession session;
@@ -219,6 +250,82 @@ TEST_F(WineTest, SaveDialogClearingTheFileAndHelp) {
   EXPECT_EQ(program.messages(5)[4].prompt, Text(u"Questions? Please contact Team Kelvarin at ") + addresses::kContactPage);
   program.answer(u"Pagewick", "Return");
   EXPECT_EQ(program.messages().size(), 5u);
+}
+
+// After a capture the window stays above the others. A box it shows later must open above it,
+// or the modal box leaves the window deaf to every click with nothing to see; the hardest case is
+// a failure while the browser is the active window.
+TEST_F(WineTest, EveryBoxOpensAboveTheTopmostWindowEvenWhileTheBrowserIsActive) {
+  std::filesystem::create_directories(dir / "folder");
+  std::ofstream(dir / "kept.txt", std::ios::binary) << "kept";
+  wine.openPage(kChrome, u"page");
+  Program program = start();
+  program.click(spot::Option2);
+  ASSERT_TRUE(program.waitForStored("Option2", u"True"));
+  program.click(spot::CaptureToBox);
+  ASSERT_TRUE(program.waitForStored("Text1", u"\rpage"));
+  ASSERT_TRUE(eventually([&] { return program.topmost(); }));
+
+  expectBoxOnTop(program, spot::Help, u"Pagewick", "Return", "wine-box-help");
+  expectBoxOnTop(program, spot::CaptureToFile, u"Pagewick", "Return", "wine-box-no-file");
+  chooseFile(program, "kept.txt");
+  expectBoxOnTop(program, spot::ClearFile, u"Pagewick", "n", "wine-box-question");
+  // A folder for a file: the delivery fails while the browser is the active window.
+  chooseFile(program, "folder");
+  expectBoxOnTop(program, spot::CaptureToFile, u"Application Error", "Return", "wine-box-error");
+  const auto shown = program.messages(4);
+  EXPECT_NE(shown[3].prompt.find(u".Form1.PushButton4_Click at line 144\r"), Text::npos) << toUtf8(shown[3].prompt);
+  EXPECT_EQ(readBytes(dir / "kept.txt"), "kept");
+  EXPECT_EQ(shown.size(), 4u);
+}
+
+// At 96, 120, 144 and 192 DPI the window is the layout at that many pixels to the inch, and every
+// caption fits its control. The manifest tells Windows that the program scales itself.
+TEST_F(WineTest, TheWindowIsLaidOutAtEachDpiWithEveryCaptionWhole) {
+  // What a caption has beside it inside its control: the round box of an option, the line
+  // before a frame's caption and after it, a button's raised edges.
+  const auto besides = [](ControlKind kind, int dpi) {
+    const int at96 = kind == ControlKind::OptionButton ? 17
+                     : kind == ControlKind::Frame      ? 16
+                     : kind == ControlKind::PushButton ? 4
+                                                       : 0;
+    return at96 * dpi / 96;
+  };
+  for (const int dpi : {96, 120, 144, 192}) {
+    SCOPED_TRACE("at " + std::to_string(dpi) + " DPI");
+    wine.setDpi(dpi);
+    Program program = start();
+    const ShownLayout shown = wine.layout();
+    program.screenshot("wine-dpi-" + std::to_string(dpi));
+    ASSERT_EQ(shown.dpi, dpi);
+    const auto px = [&](int twips) { return twips * dpi / 1440.0; };
+    EXPECT_NEAR(shown.width, px(layout::kForm.width), 1);
+    EXPECT_NEAR(shown.height, px(layout::kForm.height), 1);
+    ASSERT_EQ(shown.controls.size(), layout::kControls.size());
+    for (const ShownControl& c : shown.controls) {
+      // The window numbers its controls from 1000 in the layout's order.
+      const layout::Control& entry = layout::kControls.at(static_cast<std::size_t>(c.id - 1000));
+      const layout::Rect at = layout::inWindow(entry);
+      SCOPED_TRACE(toUtf8(entry.caption));
+      EXPECT_NEAR(c.left, px(at.left), 1);
+      EXPECT_NEAR(c.top, px(at.top), 1);
+      EXPECT_NEAR(c.height, px(at.height), 1);
+      // A label is as wide as its text: the layout's width cuts off the colon of "Text Box:".
+      if (entry.kind == ControlKind::Label) EXPECT_GE(c.width, px(at.width) - 1);
+      else EXPECT_NEAR(c.width, px(at.width), 1);
+      EXPECT_LE(c.captionWidth, c.width - besides(entry.kind, dpi));
+    }
+    if (dpi == 96) {
+      const std::string manifest = wine.manifest();
+      for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"", ">PerMonitorV2",
+                               "<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>",
+                               "running: per-monitor"}) {
+        EXPECT_NE(manifest.find(part), std::string::npos) << part << " is not in:\n" << manifest;
+      }
+    }
+    program.close();
+    ASSERT_TRUE(program.exited(20000));
+  }
 }
 
 TEST_F(WineTest, ClosingTheWindowDuringACaptureEndsItThere) {

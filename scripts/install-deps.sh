@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Pagewick needs, on Debian 12, 13 and unstable. "build" is enough to
 # build and run the program; "desktops" adds what the Linux tests drive: an X server, a window
-# manager, three Wayland compositors and two real browsers; "test" adds everything "windows" needs
-# too. "windows" is the mingw-w64 cross compiler, Wine and a display for it.
+# manager, three Wayland compositors and two real browsers, and stress-ng to load the cores for
+# runs under load; "test" adds everything "windows" needs too. "windows" is the mingw-w64 cross
+# compiler, Wine and a display for it.
 set -euo pipefail
 what=${1:-build}
 # The wlroots protocol descriptions come with a Rust crate's sources, in a crate of their own

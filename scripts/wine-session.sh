@@ -24,7 +24,13 @@ exec 3>&-
 for _ in $(seq 300); do [ -s "$session/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$session/display")"
 xauth -q add "$DISPLAY" . "$cookie"
-openbox --sm-disable >"$session/openbox.log" 2>&1 &
+# A new window does not get the focus, as on Windows, where a program in the background cannot
+# take the foreground. openbox's default gives it to each new window when it gets round to it,
+# which under load is after a test has activated another window, and Wine follows it then.
+cat >"$session/openbox.xml" <<'EOF'
+<openbox_config xmlns="http://openbox.org/3.4/rc"><focus><focusNew>no</focusNew></focus></openbox_config>
+EOF
+openbox --sm-disable --config-file "$session/openbox.xml" >"$session/openbox.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 300); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
 

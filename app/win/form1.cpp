@@ -15,6 +15,10 @@ namespace {
 
 constexpr wchar_t kClass[] = L"PagewickForm1";
 constexpr int kFirstId = 1000;  // a control's id is this plus its place in the collection
+// Fixed size, no maximize box.
+// Not WS_CLIPCHILDREN: the frames draw no inside of their own, the window paints it.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
 COLORREF rgb(std::uint32_t colour) {
   return colour & 0x80000000u ? GetSysColor(static_cast<int>(colour & 0xFF)) : static_cast<COLORREF>(colour);
@@ -22,8 +26,8 @@ COLORREF rgb(std::uint32_t colour) {
 
 HFONT createFont(const layout::Font& font, int dpi) {
   return CreateFontW(-MulDiv(static_cast<int>(font.points * 100), dpi, 7200), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
-                     FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                     DEFAULT_PITCH, win::wide(font.face).c_str());
+                     FALSE, FALSE, FALSE, static_cast<DWORD>(font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                     CLEARTYPE_QUALITY, DEFAULT_PITCH, win::wide(font.face).c_str());
 }
 
 // The control's pointer feedback: over a push button the window shows the custom pointer, over
@@ -67,24 +71,17 @@ Form1::Form1(Services& services)
   windowClass.lpszClassName = kClass;
   RegisterClassExW(&windowClass);
 
-  HDC screen = GetDC(nullptr);
-  dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  formFont_ = createFont(layout::kFormFont, dpi_);
-  buttonFont_ = createFont(layout::kButtonFont, dpi_);
-
-  // Fixed size, no maximize box, centred in the work area.
-  // Not WS_CLIPCHILDREN: the frames draw no inside of their own, the window paints it.
-  constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  RECT frame{0, 0, px(layout::kForm.width), px(layout::kForm.height)};
-  AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-  window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClass, L"Form1", style, work.left + (work.right - work.left - width) / 2,
-                            work.top + (work.bottom - work.top - height) / 2, width, height, nullptr, nullptr,
-                            GetModuleHandleW(nullptr), this);
+  // Made on the primary monitor, whose DPI the layout then takes, and centred in its work area.
+  window_ = CreateWindowExW(kExStyle, kClass, L"Form1", kStyle, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr),
+                            this);
   createControls();
+  applyDpi(GetDpiForWindow(window_));
+  RECT work{}, frame{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  GetWindowRect(window_, &frame);
+  SetWindowPos(window_, nullptr, work.left + (work.right - work.left - (frame.right - frame.left)) / 2,
+               work.top + (work.bottom - work.top - (frame.bottom - frame.top)) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   s_.app.setMainWindow(handle());
 }
 
@@ -100,9 +97,7 @@ Form1::~Form1() {
 }
 
 void Form1::createControls() {
-  std::map<int, POINT> frames;  // each frame's top left corner
   for (const layout::Control& c : layout::kControls) {
-    const POINT origin = c.frame ? frames.at(c.frame) : POINT{0, 0};
     const wchar_t* windowClass = L"BUTTON";
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     DWORD exStyle = 0;
@@ -110,8 +105,9 @@ void Form1::createControls() {
       case ControlKind::TextBox:
         windowClass = L"EDIT";
         exStyle = WS_EX_CLIENTEDGE;
-        style |= WS_TABSTOP | WS_GROUP |
-                 (c.number == 1 ? ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | ES_NOHIDESEL : ES_AUTOHSCROLL);
+        // Text1 scrolls both ways: a long line stays one line.
+        style |= WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL |
+                 (c.number == 1 ? ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_HSCROLL | ES_NOHIDESEL : 0);
         break;
       case ControlKind::Frame: style |= BS_GROUPBOX; break;
       case ControlKind::PushButton: style |= BS_OWNERDRAW | WS_TABSTOP | WS_GROUP; break;
@@ -120,11 +116,8 @@ void Form1::createControls() {
       default: break;
     }
     const int id = kFirstId + static_cast<int>(collection_.size());
-    HWND hwnd = CreateWindowExW(exStyle, windowClass, win::wide(c.caption).c_str(), style, px(origin.x + c.at.left),
-                                px(origin.y + c.at.top), px(c.at.width), px(c.at.height), window_,
+    HWND hwnd = CreateWindowExW(exStyle, windowClass, win::wide(c.caption).c_str(), style, 0, 0, 0, 0, window_,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(c.kind == ControlKind::PushButton ? buttonFont_ : formFont_), FALSE);
-    if (c.kind == ControlKind::Frame) frames[c.number] = {c.at.left, c.at.top};
     if (c.kind == ControlKind::TextBox && c.number != 1) SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);
     if (c.kind == ControlKind::PushButton || (c.kind == ControlKind::TextBox && c.number == 1)) {
       SetWindowSubclass(hwnd, pointerProc, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -150,6 +143,34 @@ void Form1::createControls() {
     }
   }
   updateOptionTabStop();
+}
+
+// The fonts at `dpi`, and the layout again with them.
+void Form1::applyDpi(UINT dpi) {
+  dpi_ = static_cast<int>(dpi);
+  const HFONT oldForm = formFont_, oldButton = buttonFont_;
+  formFont_ = createFont(layout::kFormFont, dpi_);
+  buttonFont_ = createFont(layout::kButtonFont, dpi_);
+  layOut();
+  if (oldForm) DeleteObject(oldForm);
+  if (oldButton) DeleteObject(oldButton);
+}
+
+// The layout's twips in pixels at the window's DPI: its inside, and each control's place, size
+// and font.
+void Form1::layOut() {
+  // The frame as Windows draws it, at the DPI the window has now.
+  RECT frame{0, 0, px(layout::kForm.width), px(layout::kForm.height)};
+  AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, GetDpiForWindow(window_));
+  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  for (const Control& c : collection_) {
+    if (!c.entry) continue;
+    const layout::Rect at = layout::inWindow(*c.entry);
+    SetWindowPos(c.hwnd, nullptr, px(at.left), px(at.top), px(at.width), px(at.height), SWP_NOZORDER | SWP_NOACTIVATE);
+    const HFONT font = c.kind == ControlKind::PushButton ? buttonFont_ : formFont_;
+    SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  }
 }
 
 HWND Form1::control(layout::Ref ref) const {
@@ -215,6 +236,14 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       if (wParam == Text1Box::kTimer) text1_->onTimer();
       return 0;
+    case WM_DPICHANGED: {
+      // Moved to a monitor of another scale, or the scale changed: laid out afresh, at the
+      // place Windows suggests.
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      applyDpi(HIWORD(wParam));
+      SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
     case WM_CLOSE: s_.app.end();  // Form_Unload: everything is saved already
     case WM_DESTROY: PostQuitMessage(0); return 0;
     default: break;

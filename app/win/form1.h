@@ -61,6 +61,8 @@ class Form1 final : public MainWindow {
   static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
   void createControls();
+  void applyDpi(UINT dpi);
+  void layOut();
   HWND control(layout::Ref ref) const;
   const Control* controlOf(HWND hwnd) const;
   void onCommand(int id, int code);

@@ -11,6 +11,7 @@
 #include <set>
 #include <thread>
 
+#include "e2e/support/screen.h"
 #include "platform/posix/filesettingsstore.h"
 #include "platform/x11/x11automation.h"
 
@@ -135,10 +136,7 @@ bool Program::exited(int timeoutMs) {
 
 bool Program::topmost() { return keptAbove(session_.display(), window_); }
 
-void Program::screenshot(const std::string& name) {
-  std::filesystem::create_directories(PAGEWICK_E2E_ARTIFACTS);
-  session_.run({"import", "-window", "root", std::string(PAGEWICK_E2E_ARTIFACTS) + "/" + name + ".png"});
-}
+void Program::screenshot(const std::string& name) { saveScreenImage(grabScreen(session_.display()), name); }
 
 Text Program::stored(const std::string& key) const { return launch_.stored(key); }
 
@@ -211,8 +209,7 @@ ScreenImage grabScreen(const std::string& display) {
 }
 
 BoxOnScreen Program::onScreen(unsigned long box, const ScreenImage& before) {
-  const auto stacking = property(session_.display(), 0, "_NET_CLIENT_LIST_STACKING", XA_WINDOW);  // bottom first
-  return judgeBox(session_.display(), box, window_, !stacking.empty() && stacking.back() == box, before,
+  return judgeBox(session_.display(), box, window_, topXWindow(session_.display()) == box, before,
                   grabScreen(session_.display()));
 }
 
@@ -222,6 +219,12 @@ bool keptAbove(const std::string& display, unsigned long window) {
   XCloseDisplay(d);
   const auto states = property(display, window, "_NET_WM_STATE", XA_ATOM);
   return std::find(states.begin(), states.end(), above) != states.end();
+}
+
+std::optional<unsigned long> topXWindow(const std::string& display) {
+  const auto windows = x11::X11Windows(display.c_str()).windows();
+  if (windows.empty()) return std::nullopt;
+  return windows.front().handle;
 }
 
 std::optional<unsigned long> activeXWindow(const std::string& display) {

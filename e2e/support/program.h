@@ -99,6 +99,8 @@ bool eventually(const std::function<bool()>& done, int timeoutMs = 30000);
 std::optional<unsigned long> xWindow(const std::string& display, TextView title);
 // Whether the window manager keeps `window` above the others.
 bool keptAbove(const std::string& display, unsigned long window);
+// The window the window manager stacks above all others.
+std::optional<unsigned long> topXWindow(const std::string& display);
 // The window the window manager has made the active one.
 std::optional<unsigned long> activeXWindow(const std::string& display);
 // Sends `window` the request to close that its close button sends.

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 namespace pw::e2e {
@@ -24,6 +25,11 @@ const char kMachineSetup[] =
     "[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n\"ShowCrashDialog\"=dword:00000000\r\n\r\n"
     "[HKEY_CURRENT_USER\\Software\\Wine\\WineBrowser]\r\n\"Browsers\"=\"true\"\r\n";
 
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 }  // namespace
 
 WinePrefix::WinePrefix(XSession& session, const std::string& locale)
@@ -41,7 +47,9 @@ WinePrefix::WinePrefix(XSession& session, const std::string& locale)
   }
 }
 
-WinePrefix::~WinePrefix() {
+WinePrefix::~WinePrefix() { endWine(); }
+
+void WinePrefix::endWine() const {
   session_.run({"/usr/lib/wine/wineserver", "-k"});
   session_.run({"/usr/lib/wine/wineserver", "-w"});
 }
@@ -105,6 +113,35 @@ void WinePrefix::forgetSettings() {
 
 bool WinePrefix::topmost(const Text& title) { return probe({"topmost", windowsPath(writeUnits("title", title))}) == 0; }
 
+bool WinePrefix::ownedByPagewick(const Text& title) {
+  return probe({"owned", windowsPath(writeUnits("title", title))}) == 0;
+}
+
+// Wine reads the DPI once, when its server starts: every Wine program is ended for it.
+void WinePrefix::setDpi(int dpi) {
+  if (session_.run({kWine, "reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d",
+                    std::to_string(dpi), "/f"}) != 0) {
+    throw std::runtime_error("could not set the DPI");
+  }
+  endWine();
+}
+
+ShownLayout WinePrefix::layout() {
+  const std::string out = folder_ + "/layout";
+  if (probe({"layout", windowsPath(out)}) != 0) throw std::runtime_error("Pagewick's window is not there");
+  std::istringstream in(readFile(out));
+  ShownLayout shown;
+  in >> shown.width >> shown.height >> shown.dpi;
+  for (ShownControl c{}; in >> c.id >> c.left >> c.top >> c.width >> c.height >> c.captionWidth;) shown.controls.push_back(c);
+  return shown;
+}
+
+std::string WinePrefix::manifest() {
+  const std::string out = folder_ + "/manifest";
+  if (probe({"manifest", windowsPath(kBuild + "/app/win/pagewick.exe"), windowsPath(out)}) != 0) return {};
+  return readFile(out);
+}
+
 int WinePrefix::probe(const std::vector<std::string>& args) const {
   std::vector<std::string> argv{"env", "LC_ALL=" + locale_, kWine, kBuild + "/tests/win/wine_probe.exe"};
   argv.insert(argv.end(), args.begin(), args.end());
@@ -120,8 +157,7 @@ std::string WinePrefix::writeUnits(const std::string& name, const Text& text) co
 
 std::optional<Text> WinePrefix::readUnits(int status, const std::string& file) const {
   if (status != 0) return std::nullopt;
-  std::ifstream in(file, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string bytes = readFile(file);
   return Text(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / sizeof(char16_t));
 }
 

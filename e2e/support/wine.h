@@ -2,8 +2,10 @@
 // A Wine prefix of its own in an X session, for driving the Windows build from outside: the
 // program, stand-in browser windows, and a probe that reads what only a Windows program can see
 // exactly (the clipboard's UTF-16 text, the registry, the topmost style).
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "e2e/support/program.h"
 
@@ -12,6 +14,18 @@ namespace pw::e2e {
 struct PageOptions {
   bool minimized = false;
   bool copies = true;  // false: it never answers Ctrl+C
+};
+
+// A control of Pagewick's window as seen from inside Wine.
+struct ShownControl {
+  int id;
+  int left, top, width, height;  // in the window's inside
+  int captionWidth;              // its caption in the layout's font at the window's DPI
+};
+
+struct ShownLayout {
+  int width = 0, height = 0, dpi = 0;  // the window's inside
+  std::vector<ShownControl> controls;
 };
 
 class WinePrefix {
@@ -36,8 +50,17 @@ class WinePrefix {
   void saveNumber(const std::string& key);  // a number where text belongs
   void forgetSettings();
   bool topmost(const Text& title);  // by the exact title
+  // Whether the message box titled `title` is owned by Pagewick's window.
+  bool ownedByPagewick(const Text& title);
+  // The DPI of every program started from now on; ends those that run.
+  void setDpi(int dpi);
+  ShownLayout layout();
+  // The manifest pagewick.exe carries, then "running: " and the DPI awareness of Pagewick's
+  // window ("unaware", "system", "per-monitor").
+  std::string manifest();
 
  private:
+  void endWine() const;  // every program of the prefix, and its server
   int probe(const std::vector<std::string>& args) const;
   std::string writeUnits(const std::string& name, const Text& text) const;
   std::optional<Text> readUnits(int status, const std::string& file) const;

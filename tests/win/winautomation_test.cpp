@@ -22,9 +22,9 @@ HWND hwnd(WindowHandle handle) { return reinterpret_cast<HWND>(handle); }
 // Our own main window stand-in, for the topmost step.
 class OwnWindow final : public CaptureWindow {
  public:
-  OwnWindow() {
-    window_ = CreateWindowExW(0, L"STATIC", L"Pagewick under test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200,
-                              nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  explicit OwnWindow(DWORD exStyle = 0) {
+    window_ = CreateWindowExW(exStyle, L"STATIC", L"Pagewick under test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300,
+                              200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   }
   ~OwnWindow() override { DestroyWindow(window_); }
   bool option(int number) override { return number == chosen; }
@@ -113,15 +113,14 @@ TEST(WinAutomation, MinimisedWindowIsRestoredAndTakesTheKeys) {
 TEST(WinAutomation, CaptureCopiesThePageExactlyAndLeavesOurWindowTopmost) {
   const Text page = u"First line\r\nTab\there\r\n\r\nNot in the BMP: \U0001F600 \U0001D11E, and \u00E9 \u00DF \u0416\r\nend";
   TestPage browser(u"Test Page - Google Chrome", page);
-  OwnWindow own;
+  // The window manager gives our window the focus at its own pace, for its creation and for each
+  // round's topmost step, and under load that can be in the middle of the next round: the keys
+  // then go to our window and the capture is empty. A user's click reaches Pagewick through the
+  // window manager, after what it still had to do; these back-to-back rounds do not. So here the
+  // window manager may not give our window the focus at all.
+  OwnWindow own(WS_EX_NOACTIVATE);
   win::WinClock clock;
   win::WinEventPump events(clock);
-  // The window manager activates a new window once it has mapped it, which would take the focus
-  // from the browser in the middle of a capture: let it do so first.
-  ASSERT_TRUE(waitFor(10000, [&] {
-    events.doEvents();
-    return GetForegroundWindow() == hwnd(own.handle());
-  }));
 
   CallLog log;
   win::WinWindows windows;

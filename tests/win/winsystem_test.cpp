@@ -158,18 +158,27 @@ void press(HWND dialog, int button) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
 }
 
-TEST(WinDialogs, MessageBoxShowsItsTextUnderTheApplicationTitleAndAnswers) {
+// Owned by the main window, not by whichever window is active: here a main window not yet shown,
+// as during start-up.
+TEST(WinDialogs, MessageBoxShowsItsTextUnderTheApplicationTitleOverTheMainWindowAndAnswers) {
+  HWND main =
+      CreateWindowExW(0, L"STATIC", L"main", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
   test::FakeApplication app;
   app.setTitle(u"Pagewick Test");
+  app.setMainWindow(reinterpret_cast<WindowHandle>(main));
   win::WinMessageBoxes boxes(app);
   Text shownText;
+  HWND owner = nullptr;
   DialogAnswerer answerer(u"Pagewick Test", [&](HWND box) {
     shownText = staticText(box);
+    owner = GetWindow(box, GW_OWNER);
     press(box, IDNO);
   });
   EXPECT_EQ(boxes.show(u"Empty the file?", mb::YesNo, std::nullopt), mb::AnswerNo);
   EXPECT_TRUE(answerer.found());
   EXPECT_EQ(shownText, u"Empty the file?");
+  EXPECT_EQ(owner, main);
+  DestroyWindow(main);
 }
 
 // The question box a dialog shows over itself, if any.

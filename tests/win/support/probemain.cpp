@@ -9,10 +9,20 @@
 //   wine_probe set KEY FILE [dword]           sets it from FILE (or as a number, to damage it)
 //   wine_probe forget                         removes all of Pagewick's settings
 //   wine_probe topmost FILE                   exit 0 when the window titled as FILE says is topmost
+//   wine_probe owned FILE                     exit 0 when the message box titled as FILE says is
+//                                             owned by Pagewick's window
+//   wine_probe layout OUT                     Pagewick's window: its inside and DPI, then per
+//                                             control its id, place, size and how wide its
+//                                             caption is in the layout's font at that DPI
+//   wine_probe manifest EXE OUT               the manifest EXE carries, and the DPI awareness
+//                                             Pagewick's window runs with ("running: ...")
 #include <windows.h>
 
+#include <cstdio>
+#include <fstream>
 #include <string>
 
+#include "app/layout.h"
 #include "tests/win/support/unitsfile.h"
 
 namespace {
@@ -82,6 +92,70 @@ int topmost(const std::wstring& titleFile) {
   return window && (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 0 : 1;
 }
 
+HWND pagewick() { return FindWindowW(L"PagewickForm1", nullptr); }
+
+int owned(const std::wstring& titleFile) {
+  HWND box = FindWindowW(L"#32770", readUnits(titleFile).c_str());
+  return box && pagewick() && GetWindow(box, GW_OWNER) == pagewick() ? 0 : 1;
+}
+
+// The width `text` takes in the layout's `font` at `dpi`, as the program is meant to draw it.
+long extent(const std::wstring& text, const pw::layout::Font& font, UINT dpi) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  const std::wstring face(font.face, font.face + std::char_traits<char16_t>::length(font.face));
+  HFONT handle = CreateFontW(-MulDiv(static_cast<int>(font.points * 100), static_cast<int>(dpi), 7200), 0, 0, 0,
+                             font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, static_cast<DWORD>(font.charset), 0, 0,
+                             CLEARTYPE_QUALITY, 0, face.c_str());
+  const HGDIOBJ old = SelectObject(dc, handle);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  DeleteObject(handle);
+  DeleteDC(dc);
+  return size.cx;
+}
+
+int layout(const std::wstring& out) {
+  HWND window = pagewick();
+  if (!window) return 1;
+  const UINT dpi = GetDpiForWindow(window);
+  RECT inside{};
+  GetClientRect(window, &inside);
+  std::ofstream file{std::filesystem::path(out)};
+  file << inside.right << ' ' << inside.bottom << ' ' << dpi << '\n';
+  for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+    RECT at{};
+    GetWindowRect(control, &at);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&at), 2);
+    std::wstring caption(256, L'\0');
+    caption.resize(static_cast<std::size_t>(GetWindowTextW(control, caption.data(), 256)));
+    const bool button = (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
+    file << GetDlgCtrlID(control) << ' ' << at.left << ' ' << at.top << ' ' << at.right - at.left << ' '
+         << at.bottom - at.top << ' ' << extent(caption, button ? pw::layout::kButtonFont : pw::layout::kFormFont, dpi) << '\n';
+  }
+  return 0;
+}
+
+int manifest(const std::wstring& exe, const std::wstring& out) {
+  HMODULE image = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  HRSRC found = image ? FindResourceW(image, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)) : nullptr;
+  if (!found) return 1;
+  const auto* text = static_cast<const char*>(LockResource(LoadResource(image, found)));
+  std::ofstream file{std::filesystem::path(out), std::ios::binary};
+  file.write(text, SizeofResource(image, found));
+  // Wine keeps a window's awareness without telling per-monitor v1 from v2.
+  HWND window = pagewick();
+  const DPI_AWARENESS awareness =
+      window ? GetAwarenessFromDpiAwarenessContext(GetWindowDpiAwarenessContext(window)) : DPI_AWARENESS_INVALID;
+  file << "\nrunning: "
+       << (awareness == DPI_AWARENESS_PER_MONITOR_AWARE ? "per-monitor"
+           : awareness == DPI_AWARENESS_SYSTEM_AWARE    ? "system"
+           : awareness == DPI_AWARENESS_UNAWARE         ? "unaware"
+                                                        : "unknown");
+  FreeLibrary(image);
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -101,5 +175,8 @@ int wmain(int argc, wchar_t** argv) {
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? 0 : 1;
   }
   if (command == L"topmost") return topmost(arg(2));
+  if (command == L"owned") return owned(arg(2));
+  if (command == L"layout") return layout(arg(2));
+  if (command == L"manifest") return manifest(arg(2), arg(3));
   return 64;
 }
