@@ -15,22 +15,27 @@ bool ActivationPolicy::waitUntil(int ms, const auto& done) {
 }
 
 void ActivationPolicy::activate(TextView title) {
+  target_.reset();  // a failed activation leaves the keys to whatever has the focus
   const auto windows = system_.windows();
   const auto chosen = pickWindow(windows, title);
   if (!chosen) throw RuntimeError(err::WindowNotFound, windowNotFoundDescription(title, windows));
-  const WindowHandle target = windows[*chosen].handle;
+  const Target target{windows[*chosen].handle, windows[*chosen].title, Text(title)};
+  bringForward(target);
+  target_ = target;
+}
 
+void ActivationPolicy::bringForward(const Target& target) {
   const int routes = system_.routes();
   bool focused = false;
   for (int route = 0; route < routes && !focused; ++route) {
-    system_.raise(target, route);
-    focused = waitUntil(timing_.confirmActivation / routes, [&] { return system_.hasFocus(target); });
+    system_.raise(target.handle, route);
+    focused = waitUntil(timing_.confirmActivation / routes, [&] { return system_.hasFocus(target.handle); });
   }
   if (!focused) {
-    throw RuntimeError(err::WindowNotFound, windowNotActivatedDescription(windows[*chosen].title, title,
+    throw RuntimeError(err::WindowNotFound, windowNotActivatedDescription(target.title, target.wanted,
                                                                           system_.focusedTitle()));
   }
-  system_.settleFocus(target);
+  system_.settleFocus(target.handle);
 }
 
 void ActivationPolicy::sendKeys(TextView keys) {
@@ -39,6 +44,8 @@ void ActivationPolicy::sendKeys(TextView keys) {
   if (!waitUntil(timing_.modifierRelease, [&] { return (held = system_.heldModifier()).empty(); })) {
     throw RuntimeError(err::InvalidProcedureCall, keyHeldDescription(keys, held));
   }
+  // Another window may have taken the focus since: the keys would copy from it.
+  if (target_ && !system_.hasFocus(target_->handle)) bringForward(*target_);
   system_.typeKeys(keys);
 }
 

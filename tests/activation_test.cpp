@@ -13,6 +13,7 @@ class RecordingWindowSystem final : public WindowSystem {
   std::vector<WindowCandidate> open;
   int routeCount = 3;
   int focusedByRoute = -1;  // the route after which the target has the focus; -1: none does
+  bool focusTaken = false;  // another window took the focus since the last raise
   std::optional<Text> otherFocus;
   int heldFor = 0;  // pauses the user keeps holding Ctrl
   std::vector<std::string> log;
@@ -23,8 +24,9 @@ class RecordingWindowSystem final : public WindowSystem {
   void raise(WindowHandle window, int route) override {
     log.push_back("raise " + std::to_string(window) + " by " + std::to_string(route));
     raisedBy = route;
+    focusTaken = false;
   }
-  bool hasFocus(WindowHandle) override { return focusedByRoute >= 0 && raisedBy >= focusedByRoute; }
+  bool hasFocus(WindowHandle) override { return !focusTaken && focusedByRoute >= 0 && raisedBy >= focusedByRoute; }
   std::optional<Text> focusedTitle() override { return otherFocus; }
   void settleFocus(WindowHandle window) override { log.push_back("settle " + std::to_string(window)); }
   Text heldModifier() override { return paused < heldFor ? u"Ctrl" : u""; }
@@ -91,6 +93,31 @@ TEST_F(ActivationTest, KeysWaitForTheUsersModifiersAndNeverGoWhileOneIsHeld) {
   EXPECT_THROW(policy.sendKeys(u"{nosuchkey}"), RuntimeError);
   EXPECT_EQ(system.paused, 0) << "a fault in the keys is told at once";
   EXPECT_EQ(system.log.size(), 1u);
+}
+
+// Keys go only to the window brought forward: one that lost the focus since is brought forward
+// again, and when it cannot be, nothing is typed. After a failed activation there is no such
+// window, and the keys go where the focus is.
+TEST_F(ActivationTest, KeysGoOnlyToTheWindowBroughtForward) {
+  system.open = {{7, u"Inbox — Thunderbird"}, {9, u"Firefox"}};
+  system.focusedByRoute = 0;
+  policy.activate(u"Firefox");
+  system.focusTaken = true;
+  policy.sendKeys(u"^a");
+  EXPECT_EQ(system.log, (std::vector<std::string>{"raise 9 by 0", "settle 9", "raise 9 by 0", "settle 9", "type ^a"}));
+
+  system.log.clear();
+  system.focusTaken = true;
+  system.focusedByRoute = -1;
+  system.otherFocus = u"Inbox — Thunderbird";
+  EXPECT_EQ(failure([&] { policy.sendKeys(u"^c"); }),
+            windowNotActivatedDescription(u"Firefox", u"Firefox", u"Inbox — Thunderbird"));
+  EXPECT_EQ(system.log, (std::vector<std::string>{"raise 9 by 0", "raise 9 by 1", "raise 9 by 2"}));
+
+  system.log.clear();
+  EXPECT_THROW(policy.activate(u"Google Chrome"), RuntimeError);
+  policy.sendKeys(u"^c");
+  EXPECT_EQ(system.log, (std::vector<std::string>{"type ^c"}));
 }
 
 }  // namespace
