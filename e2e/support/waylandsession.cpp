@@ -88,13 +88,58 @@ Process& WaylandSession::offerClipboard(const std::string& text) {
   return start({"sh", "-c", "exec wl-copy --foreground < \"$0\"", writeFile("offered.txt", text)}, {}, "wl-copy.log");
 }
 
+// A press goes to the window the compositor shows under the pointer, which for a while after a
+// window maps or moves is not yet where X11, the compositor's tree and its keyboard focus already
+// have it: KWin 6.3 shows it later than 5.27, and sway 1.10 only once the transactions that map
+// and place it apply, each of which waits up to 200 ms for the X11 window to draw itself at its
+// new place, as a window that keeps its size never does. XWayland learns where the pointer lies on
+// its windows from the compositor alone, so the press waits until XWayland has the pointer on our
+// window at the point: then the compositor shows our window there too. The motion goes again
+// meanwhile, for a compositor that does not tell a window moved under a still pointer.
 void WaylandSession::click(const std::string& title, int x, int y) {
-  std::optional<Rect> window;
-  if (!eventually([&] { return (window = windowRect(title)).has_value(); }, 10000)) {
-    throw std::runtime_error("no window titled " + title);
-  }
-  movePointer(window->x + x, window->y + y);
+  const auto window = xWindow(xDisplay_, fromUtf8(title));
+  if (!window) throw std::runtime_error("no window titled " + title);
+  const bool there = eventually([&] {
+    const auto rect = windowRect(title);
+    if (!rect) return false;
+    movePointer(rect->x + x, rect->y + y);
+    return pointerOn(*window, x, y);
+  }, 10000);
+  if (!there) throw std::runtime_error("the compositor never showed the window titled " + title + " under the pointer");
   clickPointer();
+}
+
+namespace {
+
+// The child of the root that holds `window`: the window itself, or a frame its manager put it in.
+Window topLevel(Display* d, Window window) {
+  for (;;) {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(d, window, &root, &parent, &children, &count)) return 0;
+    if (children) XFree(children);
+    if (parent == root) return window;
+    window = parent;
+  }
+}
+
+}  // namespace
+
+// An absolute motion may land a pixel short: sway scales it to the layout and back in floating
+// point, and hands it on in fixed point. The place alone could be one XWayland kept from before
+// the pointer left its windows, so the pointer must also be over our window.
+bool WaylandSession::pointerOn(unsigned long window, int x, int y) {
+  Display* d = XOpenDisplay(xDisplay_.c_str());
+  if (!d) return false;
+  Window root = 0, child = 0, top = 0;
+  int rootX = 0, rootY = 0, windowX = -2, windowY = -2;
+  unsigned mask = 0;
+  const bool at = XQueryPointer(d, window, &root, &child, &rootX, &rootY, &windowX, &windowY, &mask) &&
+                  std::abs(windowX - x) <= 1 && std::abs(windowY - y) <= 1;
+  const bool over = XQueryPointer(d, root, &root, &top, &rootX, &rootY, &windowX, &windowY, &mask) &&
+                    top != 0 && top == topLevel(d, window);
+  XCloseDisplay(d);
+  return at && over;
 }
 
 void WaylandSession::closeWindow(const std::string& title) {
@@ -234,23 +279,6 @@ KWinSession::KWinSession(WaylandOptions options) : WaylandSession("kwin") {
   chromiumFlags_ = {"--ozone-platform=wayland"};
   exportEnvironment();
   connect(options.xwayland);
-}
-
-// A window just shown takes the pointer only once KWin 6.3 has put it under the pointer; a press
-// sent before goes to whatever was there. XWayland knows where the pointer is once it is over one
-// of its windows, so the press waits until it has the pointer where it was sent.
-void KWinSession::movePointer(int x, int y) {
-  WaylandSession::movePointer(x, y);
-  eventually([&] {
-    Display* d = XOpenDisplay(xDisplay_.c_str());
-    if (!d) return false;
-    Window root = 0, child = 0;
-    int rootX = -1, rootY = -1, windowX = 0, windowY = 0;
-    unsigned mask = 0;
-    XQueryPointer(d, DefaultRootWindow(d), &root, &child, &rootX, &rootY, &windowX, &windowY, &mask);
-    XCloseDisplay(d);
-    return rootX == x && rootY == y;
-  }, 10000);
 }
 
 bool KWinSession::bringForward(const std::string& title) {

@@ -63,6 +63,8 @@ class WaylandSession : public Session {
   std::string socket_, xDisplay_;
 
  private:
+  // Whether XWayland has the pointer on the top-level X11 `window`, at (x, y) of it.
+  bool pointerOn(unsigned long window, int x, int y);
   std::unique_ptr<VirtualPointer> pointer_;
 };
 
@@ -100,9 +102,6 @@ class KWinSession final : public WaylandSession {
   // Only KWin's screenshot effect offers ScreenShot2, and it loads only while KWin composites with
   // OpenGL: from KWin 6 on, its virtual screen does only with a GPU's render node.
   std::optional<std::string> withoutScreenshots() override;
-
- protected:
-  void movePointer(int x, int y) override;
 
  private:
   // A session bus with no services to start, for KWin's own interfaces; its address.
