@@ -56,6 +56,13 @@ constexpr Rect inWindow(const Control& c) {
   return at;
 }
 
+// The controls that start white, as the window does: the frames, the option and push buttons,
+// and Text2. The others keep the desktop's colours until a skin says otherwise.
+constexpr bool startsWhite(const Control& c) {
+  return c.kind == ControlKind::Frame || c.kind == ControlKind::OptionButton || c.kind == ControlKind::PushButton ||
+         (c.kind == ControlKind::TextBox && c.number == 2);
+}
+
 struct Ref {
   ControlKind kind;
   int number;

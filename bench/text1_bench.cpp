@@ -11,8 +11,8 @@
 #include <filesystem>
 #include <unistd.h>
 
-#include "app/exacttextedit.h"
-#include "app/form1.h"
+#include "app/qt/exacttextedit.h"
+#include "app/qt/form1.h"
 #include "platform/posix/filesettingsstore.h"
 #include "tests/doubles/dispatchdouble.h"
 #include "tests/doubles/doubles.h"

@@ -24,7 +24,7 @@
 #include "e2e/support/realdesktop.h"
 #include "e2e/support/waylandsession.h"
 #include "e2e/support/xsession.h"
-#include "platform/x11/x11automation.h"
+#include "platform/x11/x11windows.h"
 #include "tests/doubles/tempdir.h"
 
 namespace pw::e2e {
@@ -285,33 +285,38 @@ TEST(NoBrowser, ActivationNamesWhatItLookedForAndWhatIsOpen) {
 }  // namespace
 }  // namespace pw::e2e
 
+namespace {
+
+// A Wayland session of kind S, kept in `current` for the tests; the stand-in window needs no
+// screen there.
+template <class S>
+std::unique_ptr<pw::e2e::Session> waylandSession(S*& current, pw::e2e::WaylandOptions options) {
+  auto session = std::make_unique<S>(std::move(options));
+  current = session.get();
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  return session;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   const char* layout = std::getenv("PAGEWICK_E2E_LAYOUT");
   const bool russian = layout && std::string(layout) == "ru";
   std::unique_ptr<pw::e2e::Session> session;
   const std::string wayland = std::getenv("PAGEWICK_E2E_WAYLAND") ? std::getenv("PAGEWICK_E2E_WAYLAND") : "";
+  // KWin lets only the programs its desktop entries name list windows and type, and our GNOME
+  // extension answers only the programs it names: this test. Their keys are read with the user's
+  // layout; Russian is the active one, Latin the second.
+  const pw::e2e::WaylandOptions trusted{.keyboardLayout = russian ? "ru,us" : "",
+                                        .trusted = {std::filesystem::read_symlink("/proc/self/exe").string()}};
   if (wayland == "kwin") {
-    // KWin lets only the programs its desktop entries name list windows and type: this test.
-    // Its keys are read with the user's layout; Russian is the active one, Latin the second.
-    auto kwin = std::make_unique<pw::e2e::KWinSession>(pw::e2e::WaylandOptions{
-        .keyboardLayout = russian ? "ru,us" : "", .trusted = {std::filesystem::read_symlink("/proc/self/exe").string()}});
-    pw::e2e::kwin = kwin.get();
-    session = std::move(kwin);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    session = waylandSession(pw::e2e::kwin, trusted);
   } else if (wayland == "gnome") {
-    // The extension answers this test; Russian is the first layout, Latin the second.
-    auto gnome = std::make_unique<pw::e2e::GnomeSession>(pw::e2e::WaylandOptions{
-        .keyboardLayout = russian ? "ru,us" : "", .trusted = {std::filesystem::read_symlink("/proc/self/exe").string()}});
-    pw::e2e::gnome = gnome.get();
-    session = std::move(gnome);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    session = waylandSession(pw::e2e::gnome, trusted);
   } else if (wayland == "sway") {
     // Russian is the keyboards' layout; our keys come through a keyboard of their own.
-    auto sway = std::make_unique<pw::e2e::SwaySession>(pw::e2e::WaylandOptions{.keyboardLayout = russian ? "ru" : ""});
-    pw::e2e::sway = sway.get();
-    session = std::move(sway);
-    qputenv("QT_QPA_PLATFORM", "offscreen");  // the stand-in window needs no screen here
+    session = waylandSession(pw::e2e::sway, pw::e2e::WaylandOptions{.keyboardLayout = russian ? "ru" : ""});
   } else {
     pw::e2e::SessionOptions options;
     options.windowManager = std::getenv("PAGEWICK_E2E_NO_WM") == nullptr;

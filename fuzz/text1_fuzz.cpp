@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/exacttextedit.h"
+#include "app/qt/exacttextedit.h"
 #include "platform/qtext.h"
 #include "tests/doubles/textunits.h"
 

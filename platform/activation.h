@@ -41,8 +41,11 @@ struct ActivationTiming {
   int confirmActivation = 500;
   // How long to wait for the user to let go of Ctrl, Shift, Alt or Super before typing.
   int modifierRelease = 2000;
-  // How often the waits above look again.
+  // How often the waits look again.
   int poll = 5;
+  // How long the focus inside a window just activated may take to reach its control, where the
+  // window system can tell (settleFocus).
+  int settleFocus = 0;
 };
 
 // List the windows, pick one by the title rule, bring it forward by one route and then the next

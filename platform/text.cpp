@@ -4,9 +4,6 @@
 #include <cstring>
 
 namespace pw {
-namespace {
-
-}  // namespace
 
 void appendCodePoint(Text& out, char32_t cp) {
   if (cp < 0x10000) {

@@ -6,8 +6,8 @@
 
 #include "addresses.h"
 #include "app/commands.h"
-#include "app/exacttextedit.h"
-#include "app/form1.h"
+#include "app/qt/exacttextedit.h"
+#include "app/qt/form1.h"
 #include "tests/doubles/dispatchdouble.h"
 #include "tests/doubles/doubles.h"
 #include "tests/doubles/tempdir.h"

@@ -12,11 +12,15 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "app/exacttextedit.h"
-#include "app/form1.h"
+#include <cmath>
+
+#include "app/layout.h"
+#include "app/qt/exacttextedit.h"
+#include "app/qt/form1.h"
+#include "app/qt/pushbutton.h"
 #include "app/settings.h"
-#include "app/controls/pushbutton.h"
 #include "platform/qt/qtmessageboxes.h"
+#include "platform/qtext.h"
 #include "tests/doubles/dispatchdouble.h"
 #include "tests/doubles/doubles.h"
 
@@ -41,24 +45,44 @@ class Form1Test : public ::testing::Test {
   std::unique_ptr<Form1> form;
 };
 
+// The widget the window made for a layout entry; a label is found by its caption.
+QWidget* widgetFor(Form1& form, const layout::Control& c) {
+  switch (c.kind) {
+    case ControlKind::TextBox:
+      if (c.number == 1) return form.text1Box();
+      return c.number == 2 ? form.text2Box() : form.text3Box();
+    case ControlKind::Frame: return form.frame(c.number);
+    case ControlKind::OptionButton: return form.optionButton(c.number);
+    case ControlKind::PushButton: return form.pushButton(c.number);
+    default:
+      for (QLabel* label : form.findChildren<QLabel*>()) {
+        if (label->text() == toQString(c.caption)) return label;
+      }
+      return nullptr;
+  }
+}
+
+// Every control in its frame, at its place in pixels (15 twips to one at 96 dpi), white where the
+// window's rule says so. Two places are pinned, in case the conversion itself goes wrong.
 TEST_F(Form1Test, ControlsStandWhereTheLayoutPutsThem) {
   EXPECT_EQ(form->size(), QSize(536, 483));
-  EXPECT_EQ(form->pushButton(9)->geometry(), QRect(8, 8, 520, 27));
-  EXPECT_EQ(form->frame(1)->geometry(), QRect(8, 40, 520, 97));
-  EXPECT_EQ(form->optionButton(2)->geometry(), QRect(16, 43, 129, 15));
-  EXPECT_EQ(form->frame(5)->geometry(), QRect(8, 140, 520, 209));
-  EXPECT_EQ(form->text1Box()->geometry(), QRect(16, 34, 488, 94));
-  EXPECT_EQ(form->pushButton(5)->geometry(), QRect(264, 170, 240, 27));
-  EXPECT_EQ(form->frame(2)->geometry(), QRect(8, 352, 520, 123));
   EXPECT_EQ(form->text2Box()->geometry(), QRect(72, 20, 384, 23));
-  EXPECT_EQ(form->pushButton(6)->geometry(), QRect(456, 20, 48, 23));
-  EXPECT_EQ(form->pushButton(3)->geometry(), QRect(16, 84, 488, 27));
   EXPECT_GE(form->text3Box()->geometry().top(), form->height());
+  const auto px = [](int twips) { return static_cast<int>(std::lround(twips / 15.0)); };
+  for (const layout::Control& c : layout::kControls) {
+    SCOPED_TRACE(QString::fromUtf16(c.caption).toStdString() + " " + std::to_string(c.number));
+    QWidget* w = widgetFor(*form, c);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->parentWidget(), c.frame ? form->frame(c.frame) : static_cast<QWidget*>(form.get()));
+    EXPECT_EQ(w->geometry(), QRect(px(c.at.left), px(c.at.top), px(c.at.width), px(c.at.height)));
+    if (layout::startsWhite(c)) {
+      EXPECT_EQ(w->palette().color(w->backgroundRole()), QColor(Qt::white));
+    }
+  }
   EXPECT_EQ(form->pushButton(2)->text(), "Copy Browser Text and Append To Text Box");
   EXPECT_EQ(form->pushButton(2)->font().pointSizeF(), 11.25);
   EXPECT_TRUE(form->font().bold());
   EXPECT_EQ(form->font().pointSizeF(), 9.0);
-  EXPECT_EQ(form->optionButton(1)->palette().color(form->optionButton(1)->backgroundRole()), QColor(Qt::white));
 }
 
 // The option group is one stop, entered at the chosen browser (or the first when none is), and

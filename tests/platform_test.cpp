@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/runtimeerror.h"
-#include "platform/x11/x11automation.h"
+#include "platform/x11/x11windows.h"
 
 namespace pw {
 namespace {

@@ -10,8 +10,8 @@
 #include <random>
 
 #include "app/commands.h"
-#include "app/exacttextedit.h"
-#include "app/form1.h"
+#include "app/qt/exacttextedit.h"
+#include "app/qt/form1.h"
 #include "app/settings.h"
 #include "app/controls/members.h"
 #include "app/controls/skincontrol.h"

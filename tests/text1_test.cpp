@@ -8,7 +8,7 @@
 #include <QTextCursor>
 #include <random>
 
-#include "app/exacttextedit.h"
+#include "app/qt/exacttextedit.h"
 #include "platform/qtext.h"
 #include "tests/doubles/textunits.h"
 

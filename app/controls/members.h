@@ -20,10 +20,4 @@ enum : int { ApplyOptions = 1, LoadSkin = 2, ApplyWindow = 3, SkinDialogs = 5, U
 inline constexpr int DrawSkin = 1;
 }
 
-// The push button's pointer-move event: which mouse buttons and modifier keys are down.
-namespace pointer {
-enum Button : int { Left = 1, Right = 2, Middle = 4 };
-enum Shift : int { ShiftKey = 1, CtrlKey = 2, AltKey = 4 };
-}
-
 }  // namespace pw::members

@@ -15,7 +15,6 @@ namespace pw::controls {
 class SkinControl : public Dispatch {
  public:
   Variant invoke(int dispatchId, Invoke kind, const std::vector<Variant>& args) override;
-  const std::string& styleSheet() const { return sheet_; }
 
  protected:
   struct Dress {

@@ -7,8 +7,7 @@
 #include "app/commands.h"
 #include "app/controls/commondialog.h"
 #include "app/startup.h"
-#include "capture/capturecommands.h"
-#include "platform/win/winstring.h"
+#include "platform/wintext.h"
 
 namespace pw::winui {
 namespace {
@@ -61,10 +60,11 @@ class WinSkin final : public controls::SkinControl {
 
 Form1::Form1(Services& services)
     : s_(services),
-      settings_(services),
+      events_(services, *this),
       skin_(std::make_unique<WinSkin>(*this)),
       dialog_(std::make_unique<controls::CommonDialog>(services.saveDialog, [this] { return handle(); })) {
-  WNDCLASSEXW windowClass{sizeof windowClass};
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = windowProc;
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -122,14 +122,12 @@ void Form1::createControls() {
     if (c.kind == ControlKind::PushButton || (c.kind == ControlKind::TextBox && c.number == 1)) {
       SetWindowSubclass(hwnd, pointerProc, 1, reinterpret_cast<DWORD_PTR>(this));
     }
-    const bool white = c.kind == ControlKind::Frame || c.kind == ControlKind::OptionButton ||
-                       c.kind == ControlKind::PushButton || (c.kind == ControlKind::TextBox && c.number == 2);
-    collection_.push_back({c.kind, &c, hwnd, white ? std::optional(kWhite) : std::nullopt, std::nullopt});
+    collection_.push_back({c.kind, &c, hwnd, layout::startsWhite(c) ? std::optional(kWhite) : std::nullopt, std::nullopt});
   }
   collection_.push_back({ControlKind::CommonDialog, nullptr, nullptr, {}, {}});
   collection_.push_back({ControlKind::SkinFramework, nullptr, nullptr, {}, {}});
   text1_ = std::make_unique<Text1Box>(control({ControlKind::TextBox, 1}),
-                                      [this] { settings_.save(u"Text1", text1_->text()); });
+                                      [this] { events_.textChanged(1); });
 
   // The keyboard visits the controls in their stacking order: make it the tab order.
   HWND previous = HWND_TOP;
@@ -244,8 +242,15 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
-    case WM_CLOSE: s_.app.end();  // Form_Unload: everything is saved already
-    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_CLOSE:
+      // Form_Unload: everything is saved already. End leaves the program and does not come back;
+      // WM_DESTROY's quit is not for this path.
+      s_.app.end();
+      return 0;
+    case WM_DESTROY:
+      // Destroyed otherwise (by whoever made the window, in a test): the message loop ends.
+      PostQuitMessage(0);
+      return 0;
     default: break;
   }
   return DefWindowProcW(window_, message, wParam, lParam);
@@ -257,24 +262,15 @@ void Form1::onCommand(int id, int code) {
   const layout::Control& c = *collection_[index].entry;
   // An owner-drawn button reports the second click of a quick pair as a double click only.
   if (c.kind == ControlKind::PushButton && (code == BN_CLICKED || code == BN_DOUBLECLICKED)) {
-    switch (c.number) {
-      case 1: return PushButton1_Click(s_, *this);
-      case 2: return PushButton2_Click(s_, *this);
-      case 3: return PushButton3_Click(s_, *this);
-      case 4: return PushButton4_Click(s_, *this);
-      case 5: return PushButton5_Click(s_, *this);
-      case 6: return PushButton6_Click(s_, *this);
-      case 9: return PushButton9_Click(s_);
-      default: return;
-    }
+    return events_.buttonClicked(c.number);
   }
   if (c.kind == ControlKind::OptionButton && code == BN_CLICKED) {
     updateOptionTabStop();
-    if (option(c.number)) settings_.optionClick(*this);
+    if (option(c.number)) events_.optionChosen();
   }
   if (c.kind == ControlKind::TextBox && code == EN_CHANGE) {
     if (c.number == 1) text1_->onEditChanged();
-    if (c.number == 2) settings_.save(u"Text2", text2());
+    if (c.number == 2) events_.textChanged(2);
   }
 }
 
@@ -344,7 +340,7 @@ void Form1::setOption(int number, bool value) {
     SendMessageW(control({ControlKind::OptionButton, n}), BM_SETCHECK, n == number ? BST_CHECKED : BST_UNCHECKED, 0);
   }
   updateOptionTabStop();
-  settings_.optionClick(*this);
+  events_.optionChosen();
 }
 
 Text Form1::text2() {

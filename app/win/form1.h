@@ -11,7 +11,7 @@
 #include "app/controls/skincontrol.h"
 #include "app/layout.h"
 #include "app/mainwindow.h"
-#include "app/settings.h"
+#include "app/formevents.h"
 #include "app/win/text1box.h"
 #include "platform/services.h"
 
@@ -73,7 +73,7 @@ class Form1 final : public MainWindow {
   int px(int twips) const { return MulDiv(twips, dpi_, 1440); }
 
   Services& s_;
-  SettingsWriter settings_;
+  FormEvents events_;
   std::unique_ptr<Dispatch> skin_;
   std::unique_ptr<Dispatch> dialog_;
   HWND window_ = nullptr;

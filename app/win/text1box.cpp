@@ -1,6 +1,6 @@
 #include "app/win/text1box.h"
 
-#include "platform/win/winstring.h"
+#include "platform/wintext.h"
 
 namespace pw::winui {
 

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "plasma-window-management.h"
-#include "platform/wayland/wlconnection.h"
+#include "platform/wayland/connection.h"
 
 namespace pw::e2e {
 namespace {

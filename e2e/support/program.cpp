@@ -13,7 +13,7 @@
 
 #include "e2e/support/screen.h"
 #include "platform/posix/filesettingsstore.h"
-#include "platform/x11/x11automation.h"
+#include "platform/x11/x11windows.h"
 
 namespace pw::e2e {
 namespace {

@@ -7,29 +7,46 @@
 #include <string>
 #include <vector>
 
+#include "app/layout.h"
 #include "e2e/support/screen.h"
 #include "e2e/support/xsession.h"
 
 namespace pw::e2e {
 
-// Where the layout puts each control's centre, in the window's client coordinates.
+// A point in the window's client coordinates, in pixels at 96 dpi.
 struct Spot {
   int x;
   int y;
 };
+
+// Where a user clicks a control, from the window's layout: its centre; an option button's on the
+// start of its caption, as the rest of its width takes no click.
+constexpr Spot spotOf(ControlKind kind, int number) {
+  for (const layout::Control& c : layout::kControls) {
+    if (c.kind != kind || c.number != number) continue;
+    const layout::Rect at = layout::inWindow(c);
+    const int x = kind == ControlKind::OptionButton ? (at.left + 240) / 15 : (2 * at.left + at.width) / 30;
+    return {x, (2 * at.top + at.height) / 30};
+  }
+  throw "no such control";
+}
+
 namespace spot {
-inline constexpr Spot Help{268, 21};
-inline constexpr Spot Option1{40, 67};
-inline constexpr Spot Option2{40, 90};
-inline constexpr Spot Option3{40, 114};
-inline constexpr Spot Text1{268, 221};
-inline constexpr Spot CaptureToBox{268, 289};
-inline constexpr Spot ClearBox{144, 323};
-inline constexpr Spot CopyBox{392, 323};
-inline constexpr Spot Text2{272, 383};
-inline constexpr Spot ChooseFile{488, 383};
-inline constexpr Spot CaptureToFile{268, 415};
-inline constexpr Spot ClearFile{268, 449};
+inline constexpr Spot Help = spotOf(ControlKind::PushButton, 9);
+inline constexpr Spot Option1 = spotOf(ControlKind::OptionButton, 1);
+inline constexpr Spot Option2 = spotOf(ControlKind::OptionButton, 2);
+inline constexpr Spot Option3 = spotOf(ControlKind::OptionButton, 3);
+inline constexpr Spot Text1 = spotOf(ControlKind::TextBox, 1);
+inline constexpr Spot CaptureToBox = spotOf(ControlKind::PushButton, 2);
+inline constexpr Spot ClearBox = spotOf(ControlKind::PushButton, 1);
+inline constexpr Spot CopyBox = spotOf(ControlKind::PushButton, 5);
+inline constexpr Spot Text2 = spotOf(ControlKind::TextBox, 2);
+inline constexpr Spot ChooseFile = spotOf(ControlKind::PushButton, 6);
+inline constexpr Spot CaptureToFile = spotOf(ControlKind::PushButton, 4);
+inline constexpr Spot ClearFile = spotOf(ControlKind::PushButton, 3);
+// Pinned to where users have always found them: a layout change that moves one is seen here.
+static_assert(Help.x == 268 && Help.y == 21 && Option3.x == 40 && Option3.y == 114);
+static_assert(ChooseFile.x == 488 && ChooseFile.y == 383 && ClearFile.x == 268 && ClearFile.y == 449);
 }  // namespace spot
 
 struct ShownMessage {

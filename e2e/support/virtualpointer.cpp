@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-#include "platform/wayland/wlconnection.h"
+#include "platform/wayland/connection.h"
 #include "fake-input.h"
 #include "wlr-virtual-pointer-unstable-v1.h"
 

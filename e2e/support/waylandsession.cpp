@@ -18,8 +18,8 @@
 
 #include "e2e/support/plasmawindows.h"
 #include "e2e/support/program.h"
-#include "platform/wayland/kwinwindows.h"
-#include "platform/wayland/wlconnection.h"
+#include "platform/kwin/kwinwindows.h"
+#include "platform/wayland/connection.h"
 
 namespace pw::e2e {
 namespace {
@@ -288,15 +288,15 @@ bool KWinSession::bringForward(const std::string& title) {
 std::vector<Text> KWinSession::stacking() {
   wayland::Connection connection(socket_.c_str());
   std::vector<Text> titles;
-  for (const auto& w : wayland::KWinWindows(connection).windows()) titles.push_back(w.title);
+  for (const auto& w : kwin::KWinWindows(connection).windows()) titles.push_back(w.title);
   return titles;
 }
 
 // Through KWin's window management, which only a trusted test may use.
 bool KWinSession::waitForWindow(TextView part, int timeoutMs) {
   wayland::Connection connection(socket_.c_str());
-  if (!wayland::KWinWindows::supported(connection)) throw std::logic_error("this test is not trusted by KWin");
-  wayland::KWinWindows windows(connection);
+  if (!kwin::KWinWindows::supported(connection)) throw std::logic_error("this test is not trusted by KWin");
+  kwin::KWinWindows windows(connection);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   for (;;) {
     for (const auto& w : windows.windows()) {

@@ -17,7 +17,7 @@
 #include <X11/Xlib.h>
 
 #include "platform/windowmatch.h"
-#include "platform/x11/x11automation.h"
+#include "platform/x11/x11windows.h"
 
 extern char** environ;
 

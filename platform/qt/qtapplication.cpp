@@ -2,11 +2,9 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QGuiApplication>
 #include <QImageReader>
 #include <QProcess>
 #include <QUrl>
-#include <QWindow>
 #include <unistd.h>
 
 #include "platform/qtext.h"
@@ -60,17 +58,6 @@ void QtApplication::openAddress(TextView address) {
   // The desktop's handler gets the address as one argument; no shell ever reads it.
   if (!QProcess::startDetached(QStringLiteral("xdg-open"), {QString::fromLatin1(url.toEncoded())})) {
     throwAddressNotOpened(address, u": xdg-open was not found");
-  }
-}
-
-void QtStacking::makeTopmost(WindowHandle handle) {
-  for (QWindow* window : QGuiApplication::topLevelWindows()) {
-    if (window->handle() && window->winId() == handle) {
-      window->setFlags(window->flags() | Qt::WindowStaysOnTopHint);
-      window->raise();
-      window->requestActivate();
-      return;
-    }
   }
 }
 

@@ -2,7 +2,6 @@
 #include <functional>
 
 #include "platform/application.h"
-#include "platform/windowautomation.h"
 
 namespace pw::qt {
 
@@ -13,13 +12,6 @@ class QtApplication final : public ApplicationBase {
   [[noreturn]] void end() override;
   Picture loadPicture(TextView path) override;
   void openAddress(TextView address) override;
-};
-
-// Keeps one of our own windows above the others through Qt, so that Qt's idea of the window's
-// flags stays true. QWidget::setWindowFlag would recreate the native window; this does not.
-class QtStacking final : public WindowStacking {
- public:
-  void makeTopmost(WindowHandle window) override;
 };
 
 }  // namespace pw::qt

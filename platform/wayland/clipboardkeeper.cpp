@@ -7,7 +7,7 @@
 
 #include "platform/runtimeerror.h"
 #include "platform/wayland/dataclipboard.h"
-#include "platform/wayland/wlconnection.h"
+#include "platform/wayland/connection.h"
 
 int main() {
   const std::string text(std::istreambuf_iterator<char>(std::cin), {});

@@ -11,7 +11,7 @@
 
 #include "platform/posix/fd.h"
 #include "platform/runtimeerror.h"
-#include "platform/wayland/wlconnection.h"
+#include "platform/wayland/connection.h"
 #include "wlr-data-control-unstable-v1.h"
 
 namespace pw::wayland {

@@ -10,7 +10,7 @@
 
 #include "platform/posix/fd.h"
 #include "platform/runtimeerror.h"
-#include "platform/wayland/wlconnection.h"
+#include "platform/wayland/connection.h"
 #include "platform/xkb/keysyms.h"
 #include "virtual-keyboard-unstable-v1.h"
 

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "platform/win/winstring.h"
+#include "platform/wintext.h"
 
 namespace pw::win {
 namespace {

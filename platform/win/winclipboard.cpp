@@ -4,7 +4,7 @@
 
 #include "platform/win/winerror.h"
 #include "platform/win/wineventpump.h"
-#include "platform/win/winstring.h"
+#include "platform/wintext.h"
 
 namespace pw::win {
 

@@ -1,6 +1,6 @@
 #include "platform/win/winerror.h"
 
-#include "platform/win/winstring.h"
+#include "platform/wintext.h"
 
 namespace pw::win {
 

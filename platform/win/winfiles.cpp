@@ -5,7 +5,7 @@
 
 #include "platform/textencoding.h"
 #include "platform/win/winerror.h"
-#include "platform/win/winstring.h"
+#include "platform/wintext.h"
 
 namespace pw::win {
 namespace {

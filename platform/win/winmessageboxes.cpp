@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "platform/win/winerror.h"
-#include "platform/win/winstring.h"
+#include "platform/wintext.h"
 
 namespace pw::win {
 

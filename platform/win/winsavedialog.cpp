@@ -4,7 +4,7 @@
 #include <commdlg.h>
 
 #include "platform/runtimeerror.h"
-#include "platform/win/winstring.h"
+#include "platform/wintext.h"
 
 namespace pw::win {
 namespace {

@@ -4,7 +4,7 @@
 #include <X11/Xlib.h>
 #include <poll.h>
 
-#include "platform/x11/x11properties.h"
+#include "platform/x11/properties.h"
 
 namespace pw::x11 {
 namespace {

@@ -5,7 +5,7 @@
 #include <chrono>
 #include <optional>
 
-#include "platform/x11/x11properties.h"
+#include "platform/x11/properties.h"
 
 typedef struct _XDisplay Display;
 

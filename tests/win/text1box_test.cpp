@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "app/win/text1box.h"
-#include "platform/win/winstring.h"
+#include "platform/wintext.h"
 
 namespace pw::test {
 namespace {

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "platform/win/winstring.h"
+#include "platform/wintext.h"
 
 namespace pw::test {
 namespace {

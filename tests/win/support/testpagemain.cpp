@@ -7,6 +7,7 @@
 //   Unix locale, which need not hold the title's characters)
 //   test_page --hold-clipboard MS --ready EVENT   (holds the clipboard open for MS ms, then ends)
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 
