@@ -12,6 +12,9 @@ cleanup() {
   rm -rf "$session"
 }
 trap cleanup EXIT
+# Wine makes a folder of its own in the temporary folder and leaves it.
+mkdir "$session/tmp"
+export TMPDIR="$session/tmp"
 
 # The display is picked by Xvfb itself and closed to anyone without the cookie.
 export XAUTHORITY="$session/Xauthority"

@@ -64,11 +64,14 @@ class Session {
   explicit Session(const std::string& kind);
   Process& keep(std::unique_ptr<Process> process);
 
-  // What programs started here get; a value "" means the variable is removed.
+  // What programs started here get, besides a temporary folder in the session's (TMPDIR); a value
+  // "" means the variable is removed.
   std::map<std::string, std::string> env_;
   std::vector<std::string> chromiumFlags_;
 
  private:
+  std::map<std::string, std::string> environment(const std::map<std::string, std::string>& extraEnv = {}) const;
+
   std::string folder_;
   std::vector<std::unique_ptr<Process>> processes_;  // stopped last-started first
 };
