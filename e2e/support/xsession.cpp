@@ -146,7 +146,7 @@ Session::Session(const std::string& kind) {
 }
 
 Session::~Session() {
-  while (!processes_.empty()) processes_.pop_back();
+  stopAll();
   // PAGEWICK_E2E_KEEP keeps the logs of the session's programs for a look afterwards.
   if (std::getenv("PAGEWICK_E2E_KEEP")) {
     std::fprintf(stderr, "session kept in %s\n", folder_.c_str());
@@ -154,6 +154,10 @@ Session::~Session() {
   }
   std::error_code ignored;
   std::filesystem::remove_all(folder_, ignored);
+}
+
+void Session::stopAll() {
+  while (!processes_.empty()) processes_.pop_back();
 }
 
 Process& Session::keep(std::unique_ptr<Process> process) {

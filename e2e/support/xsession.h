@@ -63,6 +63,8 @@ class Session {
   // Makes the folder, /tmp/pagewick-<kind>-XXXXXX.
   explicit Session(const std::string& kind);
   Process& keep(std::unique_ptr<Process> process);
+  // Stops every program started here, last-started first.
+  void stopAll();
 
   // What programs started here get, besides a temporary folder in the session's (TMPDIR); a value
   // "" means the variable is removed.
