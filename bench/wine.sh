@@ -12,7 +12,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-5}
 build=build-win
-wine=/usr/lib/wine/wine64
 source scripts/wine-session.sh
 
 winpath() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }

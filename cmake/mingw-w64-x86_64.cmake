@@ -13,5 +13,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Self-contained executables: nothing to copy next to them for Wine or Windows to find.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 # Tests run under Wine; the session around them (prefix, display) is the caller's.
-find_program(PAGEWICK_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+include(${CMAKE_CURRENT_LIST_DIR}/wine.cmake)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${PAGEWICK_WINE})

@@ -5,7 +5,7 @@
 # (scripts/test-windows.sh sets both up); BUILD is the cross-built tree.
 set -euo pipefail
 build=$1
-wine=/usr/lib/wine/wine64
+source "$(dirname "$0")/wine.sh" "$build"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 setup="$build/pagewick-$version-setup.exe"
 fail() { echo "installer test: $*" >&2; exit 1; }

@@ -1,38 +1,86 @@
 #!/usr/bin/env bash
-# Installs, builds and runs every test: unit and widget tests, then the end-to-end tests, which
-# start their own X servers and real browsers; then the .deb package is built, installed, started
-# and removed; then the Windows program is cross-built with mingw-w64, its services tested under
-# Wine, its installer built, installed and removed, and the program driven end to end under Wine;
-# then the unit and widget tests run once more under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and each fuzzer briefly. Tests labelled unstable (a fault known and
-# not yet mended) run on request only. Last, the Linux tests and the package test again on
-# Debian 13 and on Debian unstable, each in a root of its own (scripts/test-root.sh).
+# Installs what the tests need, builds and runs them, by stages; with none named, every stage, in
+# this order:
+#   unit       the unit tests
+#   widget     the widget tests on Qt's offscreen platform, and the GNOME Shell extension's check
+#   x11 sway kwin gnome
+#              the end-to-end tests on each desktop, which start their own servers and real
+#              browsers (scripts/suite.sh); e2e names all four
+#   package    the .deb built, checked and started (scripts/test-package.sh)
+#   windows    the Windows program cross-built with mingw-w64, its services' tests and its
+#              installer test under Wine (scripts/test-windows.sh), then the program end to end
+#   sanitize   the unit and widget tests again under AddressSanitizer and UndefinedBehaviorSanitizer
+#   fuzz       each fuzzer briefly; scripts/soak.sh runs them for ten minutes each
+#   trixie sid the Linux tests and the package test again on Debian 13 and on Debian unstable, each
+#              in a root of its own (scripts/test-root.sh), made in the background from the start
+# Usage: scripts/test.sh [STAGE...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh test
+stages=(unit widget x11 sway kwin gnome package windows sanitize fuzz trixie sid)
+[ $# -gt 0 ] || set -- "${stages[@]}"
+declare -A chosen
+for stage in "$@"; do
+  case " e2e ${stages[*]} " in
+    *" $stage "*) ;;
+    *) echo "unknown stage $stage; the stages are ${stages[*]}, and e2e for the four desktops" >&2; exit 2 ;;
+  esac
+  if [ "$stage" = e2e ]; then
+    for desktop in x11 sway kwin gnome; do chosen[$desktop]=1; done
+  else
+    chosen[$stage]=1
+  fi
+done
+on() {  # whether any of the stages named is chosen
+  local stage
+  for stage in "$@"; do [ -z "${chosen[$stage]:-}" ] || return 0; done
+  return 1
+}
+
+# The packages once for every stage chosen (the roots install their own), and the build of
+# build/ that covers them; the benchmarks are built when every stage runs.
+deps="" build=""
+if on windows; then deps=test
+elif on unit widget x11 sway kwin gnome package sanitize fuzz; then deps=desktops
+fi
+if [ ${#chosen[@]} -eq ${#stages[@]} ]; then build=test
+elif on x11 sway kwin gnome package windows; then build=desktops
+elif on unit widget; then build=unit
+fi
+if [ -n "$deps" ]; then
+  bash scripts/install-deps.sh "$deps"
+  export PAGEWICK_DEPS_INSTALLED=1
+fi
+
 # The roots are made, or brought up to date, while Debian 12 builds: mostly downloads.
 mkdir -p build
 declare -A roots
 for release in trixie sid; do
-  bash scripts/root.sh "$release" > "build/root-$release.log" 2>&1 &
-  roots[$release]=$!
+  if on "$release"; then
+    bash scripts/root.sh "$release" >"build/root-$release.log" 2>&1 &
+    roots[$release]=$!
+  fi
 done
-bash scripts/build.sh test
-(cd build && ctest -LE 'windows|unstable' --output-on-failure --timeout 600)
-bash scripts/test-package.sh
-bash scripts/test-windows.sh
-(cd build && ctest -L windows --output-on-failure --timeout 600)
+if [ -n "$build" ]; then bash scripts/build.sh "$build"; fi
 
-cmake -S . -B build-sanitize -DPAGEWICK_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
-cmake --build build-sanitize -j"$(nproc)" --target unit_tests widget_tests
-cd build-sanitize
-ctest -L 'unit|widget' --output-on-failure --timeout 600
-
-# A short run of each fuzzer; scripts/soak.sh runs them for ten minutes each.
-cd ..
-bash fuzz/run.sh
-
+suites=()
+for suite in unit widget x11 sway kwin gnome; do
+  if on "$suite"; then suites+=("$suite"); fi
+done
+if [ ${#suites[@]} -gt 0 ]; then bash scripts/suite.sh "${suites[@]}"; fi
+if on package; then bash scripts/test-package.sh; fi
+if on windows; then
+  bash scripts/test-windows.sh
+  (cd build && ctest -L wine --no-tests=error --output-on-failure --timeout 600)
+fi
+if on sanitize; then
+  cmake -S . -B build-sanitize -DPAGEWICK_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
+  cmake --build build-sanitize -j"$(nproc)" --target unit_tests widget_tests
+  (cd build-sanitize && ctest -L 'unit|widget' --no-tests=error --output-on-failure --timeout 600)
+fi
+if on fuzz; then bash fuzz/run.sh; fi
 for release in trixie sid; do
-  wait "${roots[$release]}" || { cat "build/root-$release.log"; exit 1; }
-  bash scripts/test-root.sh "$release"
+  if on "$release"; then
+    wait "${roots[$release]}" || { cat "build/root-$release.log"; exit 1; }
+    bash scripts/test-root.sh "$release"
+  fi
 done

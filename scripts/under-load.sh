@@ -37,12 +37,12 @@ if [ -f build-win/CTestTestfile.cmake ]; then
   (
     # The Windows services' tests need a Wine prefix and a display, which this sources.
     source scripts/wine-session.sh
-    for run in $(seq "$runs"); do count build-win windows "$run"; done
+    for run in $(seq "$runs"); do count build-win win32 "$run"; done
     declare -p passed ran >"$logs/win.counts"
   )
   source "$logs/win.counts"
 fi
-for run in $(seq "$runs"); do count build 'e2e|windows' "$run"; done
+for run in $(seq "$runs"); do count build 'e2e|wine' "$run"; done
 
 printf '%-45s %s\n' suite 'passed/runs'
 for name in $(printf '%s\n' "${!ran[@]}" | sort); do

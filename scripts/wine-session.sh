@@ -1,16 +1,20 @@
 # Sourced: a Wine prefix and an X display of their own (Xvfb with openbox: without a window
 # manager Wine waits about 2 s for every window it closes), both in $session. Everything started
-# here is stopped by its PID when the sourcing script exits.
+# here is stopped by its PID when the sourcing script exits. Needs the configured build-win/.
+source "$(dirname "${BASH_SOURCE[0]}")/wine.sh" build-win
 session=$(mktemp -d /tmp/pagewick-wine.XXXXXX)
 pids=()
 cleanup() {
-  WINEPREFIX="$session/prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
-  WINEPREFIX="$session/prefix" /usr/lib/wine/wineserver -w 2>/dev/null || true
+  WINEPREFIX="$session/prefix" "$wineserver" -k 2>/dev/null || true
+  WINEPREFIX="$session/prefix" "$wineserver" -w 2>/dev/null || true
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
   rm -rf "$session"
 }
 trap cleanup EXIT
+# Wine makes a folder of its own in the temporary folder and leaves it.
+mkdir "$session/tmp"
+export TMPDIR="$session/tmp"
 
 # The display is picked by Xvfb itself and closed to anyone without the cookie.
 export XAUTHORITY="$session/Xauthority"
@@ -35,6 +39,6 @@ pids+=($!)
 for _ in $(seq 300); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
 
 export WINEPREFIX="$session/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
-/usr/lib/wine/wine64 wineboot --init >"$session/wineboot.log" 2>&1
+"$wine" wineboot --init >"$session/wineboot.log" 2>&1
 # The program opens its home page on one start in a hundred; here no real browser may start.
-/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d true /f >/dev/null 2>&1
+"$wine" reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d true /f >/dev/null 2>&1

@@ -36,6 +36,15 @@ std::string findSocket(const std::string& folder, const std::string& prefix) {
   return {};
 }
 
+constexpr int kXDisplays = 64;  // the display numbers looked at for the shell's
+
+// The process that holds display `n`, by its lock file; 0 when none does.
+int xLockHolder(int n) {
+  std::ifstream lock("/tmp/.X" + std::to_string(n) + "-lock");
+  int pid = 0;
+  return lock >> pid ? pid : 0;
+}
+
 // XWayland's sockets go where every X server's do, which a machine that has run none lacks; GNOME
 // Shell 48 does not make the folder either.
 void makeXSocketFolder() {
@@ -342,10 +351,19 @@ GnomeSession::GnomeSession(WaylandOptions options, bool extension) : WaylandSess
   std::filesystem::create_directories(run);
   ::chmod(run.c_str(), 0700);
   const std::string systemBus = folder() + "/system_bus", sessionBus = sessionBus_ = folder() + "/session_bus";
+  const std::map<std::string, std::string> buses{{"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + sessionBus},
+                                                 {"DBUS_SYSTEM_BUS_ADDRESS", "unix:path=" + systemBus}};
+  // For the shell and for the services its buses start on demand (the accessibility bus, the
+  // shell's helpers). Those would otherwise take this process's environment, which after an
+  // earlier session still names that session's folders: they made them again once it was gone.
+  auto shellEnv = buses;
+  shellEnv.insert({{"XDG_RUNTIME_DIR", run}, {"HOME", folder()}, {"XDG_DATA_HOME", folder() + "/data"},
+                   {"XDG_CONFIG_HOME", folder() + "/config"}, {"XDG_CACHE_HOME", folder() + "/cache"},
+                   {"GSETTINGS_BACKEND", "keyfile"}, {"WAYLAND_DISPLAY", ""}, {"DISPLAY", ""}});
   std::string policy = kSystemBusPolicy;
   policy.replace(policy.find("@SOCKET@"), 8, systemBus);
-  start({"dbus-daemon", "--nofork", "--config-file=" + writeFile("system.conf", policy)}, {}, "system-bus.log");
-  start({"dbus-daemon", "--nofork", "--session", "--address=unix:path=" + sessionBus}, {}, "session-bus.log");
+  start({"dbus-daemon", "--nofork", "--config-file=" + writeFile("system.conf", policy)}, shellEnv, "system-bus.log");
+  start({"dbus-daemon", "--nofork", "--session", "--address=unix:path=" + sessionBus}, shellEnv, "session-bus.log");
   waitFor([&] { return std::filesystem::is_socket(systemBus) && std::filesystem::is_socket(sessionBus); },
           "the session's buses did not start");
 
@@ -375,12 +393,6 @@ GnomeSession::GnomeSession(WaylandOptions options, bool extension) : WaylandSess
     std::ofstream(installed + "/callers") << callers;
   }
 
-  const std::map<std::string, std::string> buses{{"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + sessionBus},
-                                                 {"DBUS_SYSTEM_BUS_ADDRESS", "unix:path=" + systemBus}};
-  auto shellEnv = buses;
-  shellEnv.insert({{"XDG_RUNTIME_DIR", run}, {"HOME", folder()}, {"XDG_DATA_HOME", folder() + "/data"},
-                   {"XDG_CONFIG_HOME", folder() + "/config"}, {"XDG_CACHE_HOME", folder() + "/cache"},
-                   {"GSETTINGS_BACKEND", "keyfile"}, {"WAYLAND_DISPLAY", ""}, {"DISPLAY", ""}});
   makeXSocketFolder();
   Process& shell = start({"gnome-shell", "--headless", "--wayland", "--virtual-monitor", "1280x800",
                           "--wayland-display", "pagewick-gnome"},
@@ -402,10 +414,8 @@ GnomeSession::GnomeSession(WaylandOptions options, bool extension) : WaylandSess
   if (extension) waitFor([&] { return owned("org.kelvarin.Pagewick.Shell"); }, "the extension did not start");
   // The shell's XWayland: the first display whose lock the shell holds (it takes two), and its cookie.
   waitFor([&] {
-    for (int n = 0; n < 64 && xDisplay_.empty(); ++n) {
-      std::ifstream lock("/tmp/.X" + std::to_string(n) + "-lock");
-      int pid = 0;
-      if (lock >> pid && pid == shell.pid()) xDisplay_ = ":" + std::to_string(n);
+    for (int n = 0; n < kXDisplays && xDisplay_.empty(); ++n) {
+      if (xLockHolder(n) == shellPid_) xDisplay_ = ":" + std::to_string(n);
     }
     return !xDisplay_.empty();
   }, "GNOME Shell started no XWayland");
@@ -415,6 +425,18 @@ GnomeSession::GnomeSession(WaylandOptions options, bool extension) : WaylandSess
   env_["DISPLAY"] = xDisplay_;
   exportEnvironment();
   connect(false);
+}
+
+// A shell stopped by a signal may leave its displays' lock files and sockets; they name the shell.
+GnomeSession::~GnomeSession() {
+  stopAll();
+  if (shellPid_ == 0) return;
+  for (int n = 0; n < kXDisplays; ++n) {
+    if (xLockHolder(n) != shellPid_) continue;
+    std::error_code ignored;
+    std::filesystem::remove("/tmp/.X11-unix/X" + std::to_string(n), ignored);
+    std::filesystem::remove("/tmp/.X" + std::to_string(n) + "-lock", ignored);
+  }
 }
 
 gnome::ShellService GnomeSession::service() {

@@ -115,6 +115,7 @@ class KWinSession final : public WaylandSession {
 class GnomeSession final : public WaylandSession {
  public:
   explicit GnomeSession(WaylandOptions options = {}, bool extension = true);
+  ~GnomeSession() override;
   bool waitForWindow(TextView part, int timeoutMs = 60000) override;
   bool bringForward(const std::string& title) override;
   std::vector<Text> stacking() override;

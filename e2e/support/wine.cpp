@@ -10,7 +10,7 @@
 namespace pw::e2e {
 namespace {
 
-const std::string kWine = "/usr/lib/wine/wine64";
+const std::string kWine = PAGEWICK_WINE;
 const std::string kBuild = PAGEWICK_WIN_BUILD;
 
 // The test machine's font setup, not the program's: without Windows fonts Wine draws Arial,
@@ -50,8 +50,8 @@ WinePrefix::WinePrefix(XSession& session, const std::string& locale)
 WinePrefix::~WinePrefix() { endWine(); }
 
 void WinePrefix::endWine() const {
-  session_.run({"/usr/lib/wine/wineserver", "-k"});
-  session_.run({"/usr/lib/wine/wineserver", "-w"});
+  session_.run({PAGEWICK_WINESERVER, "-k"});
+  session_.run({PAGEWICK_WINESERVER, "-w"});
 }
 
 std::string WinePrefix::windowsPath(const std::string& path) {

@@ -10,6 +10,7 @@
 #include <poll.h>
 #include <spawn.h>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -139,10 +140,13 @@ void Process::stop() {
 Session::Session(const std::string& kind) {
   std::string pattern = (std::filesystem::temp_directory_path() / ("pagewick-" + kind + "-XXXXXX")).string();
   folder_ = mkdtemp(pattern.data());
+  // Open to all, as /tmp is: sway runs as nobody.
+  std::filesystem::create_directory(folder_ + "/tmp");
+  ::chmod((folder_ + "/tmp").c_str(), 01777);
 }
 
 Session::~Session() {
-  while (!processes_.empty()) processes_.pop_back();
+  stopAll();
   // PAGEWICK_E2E_KEEP keeps the logs of the session's programs for a look afterwards.
   if (std::getenv("PAGEWICK_E2E_KEEP")) {
     std::fprintf(stderr, "session kept in %s\n", folder_.c_str());
@@ -150,6 +154,10 @@ Session::~Session() {
   }
   std::error_code ignored;
   std::filesystem::remove_all(folder_, ignored);
+}
+
+void Session::stopAll() {
+  while (!processes_.empty()) processes_.pop_back();
 }
 
 Process& Session::keep(std::unique_ptr<Process> process) {
@@ -286,22 +294,29 @@ std::optional<unsigned long> XSession::waitForWindow(const std::function<bool(co
   }
 }
 
+// Chromium and Wine leave folders of their own in the temporary folder when they are stopped: the
+// session's goes with the session.
+std::map<std::string, std::string> Session::environment(const std::map<std::string, std::string>& extraEnv) const {
+  auto environment = env_;
+  environment["TMPDIR"] = folder() + "/tmp";
+  for (const auto& [k, v] : extraEnv) environment[k] = v;
+  return environment;
+}
+
 Process& Session::start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& extraEnv,
                         const std::string& logName) {
-  auto environment = env_;
-  for (const auto& [k, v] : extraEnv) environment[k] = v;
-  return keep(std::make_unique<Process>(argv, environment, folder() + "/" + logName));
+  return keep(std::make_unique<Process>(argv, environment(extraEnv), folder() + "/" + logName));
 }
 
 int Session::run(const std::vector<std::string>& argv) {
-  Process helper(argv, env_, folder() + "/helpers.log");
+  Process helper(argv, environment(), folder() + "/helpers.log");
   const int status = helper.wait(60000);
   return status >= 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 std::string Session::output(const std::vector<std::string>& argv) {
   const std::string file = folder() + "/output-" + randomHex(4);
-  Process helper(argv, env_, file, -1, folder() + "/helpers.log");
+  Process helper(argv, environment(), file, -1, folder() + "/helpers.log");
   helper.wait(60000);
   std::ifstream in(file, std::ios::binary);
   std::string text(std::istreambuf_iterator<char>(in), {});

@@ -63,12 +63,17 @@ class Session {
   // Makes the folder, /tmp/pagewick-<kind>-XXXXXX.
   explicit Session(const std::string& kind);
   Process& keep(std::unique_ptr<Process> process);
+  // Stops every program started here, last-started first.
+  void stopAll();
 
-  // What programs started here get; a value "" means the variable is removed.
+  // What programs started here get, besides a temporary folder in the session's (TMPDIR); a value
+  // "" means the variable is removed.
   std::map<std::string, std::string> env_;
   std::vector<std::string> chromiumFlags_;
 
  private:
+  std::map<std::string, std::string> environment(const std::map<std::string, std::string>& extraEnv = {}) const;
+
   std::string folder_;
   std::vector<std::unique_ptr<Process>> processes_;  // stopped last-started first
 };
