@@ -55,16 +55,24 @@ class WineTest : public ::testing::Test {
     const ScreenImage before = grabScreen(session.display());
     saveScreenImage(before, picture + "-before");
     program.click(button);
-    expectShownOnTop(program.window(), title, before, picture);
+    const auto [area, shown] = expectShownOnTop(program.window(), title, before, picture);
     program.answer(title, key);
+    // Gone from the screen too, not only from the window list: Wine draws what lay below it a
+    // moment later, and the next box's picture from before must not still show this one.
+    EXPECT_TRUE(eventually([&] { return changedShare(area, shown, grabScreen(session.display())) > 0.6; }))
+        << toUtf8(title) << " stays on the screen";
   }
   // The box is Pagewick's own, for Windows and for the window manager, which stacks it above
-  // every other window, and the screen shows it where it stands.
-  void expectShownOnTop(unsigned long main, const Text& title, const ScreenImage& before,
-                        const std::string& picture) {
+  // every other window, and the screen shows it where it stands. Returns where it lies and the
+  // screen with it open.
+  std::pair<Area, ScreenImage> expectShownOnTop(unsigned long main, const Text& title, const ScreenImage& before,
+                                                const std::string& picture) {
     const auto box =
         session.waitForWindow([&](const WindowCandidate& w) { return w.handle != main && w.title == title; });
-    ASSERT_TRUE(box) << toUtf8(title);
+    if (!box) {
+      ADD_FAILURE() << "no box titled " << toUtf8(title);
+      return {};
+    }
     EXPECT_TRUE(wine.ownedByPagewick(title)) << toUtf8(title);
     BoxOnScreen seen;
     ScreenImage now;
@@ -74,6 +82,7 @@ class WineTest : public ::testing::Test {
       return seen.visible();
     })) << toUtf8(title) << ": " << seen.describe() << ", see e2e/artifacts/" << picture << ".png";
     saveScreenImage(now, picture);
+    return {areaOf(session.display(), *box), now};
   }
 
   XSession session;

@@ -55,7 +55,8 @@ bool transientFor(const std::string& display, unsigned long window, unsigned lon
   return set && found == owner;
 }
 
-// Of the pixels inside `area`, the share that differ between two pictures of one screen.
+}  // namespace
+
 double changedShare(const Area& area, const ScreenImage& before, const ScreenImage& now) {
   if (before.width != now.width || before.height != now.height) return 0;
   long changed = 0, all = 0;
@@ -68,8 +69,6 @@ double changedShare(const Area& area, const ScreenImage& before, const ScreenIma
   }
   return all ? static_cast<double>(changed) / static_cast<double>(all) : 0;
 }
-
-}  // namespace
 
 BoxOnScreen judgeBox(const std::string& display, unsigned long box, unsigned long main, bool topmost,
                      const ScreenImage& before, const ScreenImage& now) {

@@ -28,6 +28,9 @@ ScreenImage screenImage(const QImage& picture);
 // Writes it to the test artifacts as `name`.png.
 void saveScreenImage(const ScreenImage& screen, const std::string& name);
 
+// Of the pixels inside `area`, the share that differ between two pictures of one screen.
+double changedShare(const Area& area, const ScreenImage& before, const ScreenImage& now);
+
 // How one of the program's boxes stands on the screen, as a user would see it.
 struct BoxOnScreen {
   bool transientForMain = false;  // the window manager knows it belongs to the main window
