@@ -287,7 +287,9 @@ TEST(DamagedStore, TheWindowOpensSaysWhatItCouldNotReadAndWhereItWent) {
 // The home page goes to the desktop's handler as one argument, never through a shell.
 TEST(HomePage, TheAddressIsOneArgumentAndNeverACommand) {
   test::TempDir dir;
-  test::writeBytes(dir / "xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"$(dirname \"$0\")/opened\"\n");
+  // The stand-in writes aside and renames: the file the test waits for is whole when it appears.
+  test::writeBytes(dir / "xdg-open", "#!/bin/sh\nd=$(dirname \"$0\")\nprintf '%s\\n' \"$#\" \"$@\" > \"$d/opened.part\"\n"
+                                     "mv \"$d/opened.part\" \"$d/opened\"\n");
   std::filesystem::permissions(dir / "xdg-open", std::filesystem::perms::owner_all);
   const std::string path = std::getenv("PATH");
   setenv("PATH", (dir.path() + ":" + path).c_str(), 1);
