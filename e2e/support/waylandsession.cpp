@@ -253,8 +253,6 @@ KWinSession::KWinSession(WaylandOptions options) : WaylandSession("kwin") {
   // KDE's 6 libraries alone do not.
   std::filesystem::create_directories(folder() + "/config/menus");
   writeFile("config/menus/applications.menu",
-            "<!DOCTYPE Menu PUBLIC \"-//freedesktop//DTD Menu 1.0//EN\"\n"
-            " \"http://www.freedesktop.org/standards/menu-spec/menu-1.0.dtd\">\n"
             "<Menu><Name>Applications</Name><DefaultAppDirs/><Include><All/></Include></Menu>\n");
   if (!options.keyboardLayout.empty()) {
     writeFile("config/kxkbrc", "[Layout]\nUse=true\nLayoutList=" + options.keyboardLayout + "\n");
