@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <future>
 #include <stdexcept>
+#include <string_view>
 
 #include "e2e/support/program.h"
 #include "e2e/support/waylandsession.h"
@@ -97,9 +98,20 @@ ScreenImage KWinSession::screenshot() {
 std::optional<std::string> KWinSession::withoutScreenshots() {
   const QDBusMessage reply = call(busAt(bus_), "org.kde.KWin", "/org/kde/KWin/ScreenShot2",
                                   "org.freedesktop.DBus.Introspectable", "Introspect", {});
-  if (reply.arguments().value(0).toString().contains(QStringLiteral("org.kde.KWin.ScreenShot2"))) return std::nullopt;
-  return "KWin offers no ScreenShot2: it does only while it composites with OpenGL, and kwin.log in " + folder() +
-         " names the compositing it chose";
+  const std::string why = "KWin takes screenshots only while it composites with OpenGL, and kwin.log in " + folder() +
+                          " names the compositing it chose";
+  if (!reply.arguments().value(0).toString().contains(QStringLiteral("org.kde.KWin.ScreenShot2"))) {
+    return "KWin offers no ScreenShot2; " + why;
+  }
+  // From 6.6 on, KWin offers it whatever it composites with, and cancels every capture while it
+  // composites with QPainter.
+  try {
+    screenshot();
+    return std::nullopt;
+  } catch (const std::runtime_error& error) {
+    if (!std::string_view(error.what()).ends_with("got cancelled")) throw;
+    return std::string(error.what()) + "; " + why;
+  }
 }
 
 // The shell takes screenshots only for a few well-known names, such as the screenshot tool's;
