@@ -1,5 +1,7 @@
 #include "e2e/support/program.h"
 
+#include <gtest/gtest.h>
+// After GoogleTest, whose names X11's macros (None) would replace.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -140,8 +142,11 @@ void Program::screenshot(const std::string& name) { saveScreenImage(grabScreen(s
 
 Text Program::stored(const std::string& key) const { return launch_.stored(key); }
 
-bool Program::waitForStored(const std::string& key, const Text& value, int timeoutMs) const {
-  return eventually([&] { return stored(key) == value; }, timeoutMs);
+::testing::AssertionResult Program::waitForStored(const std::string& key, const Text& value, int timeoutMs) const {
+  if (eventually([&] { return stored(key) == value; }, timeoutMs)) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << key << " holds \"" << toUtf8(stored(key)) << "\"; the boxes said: \""
+                                       << (launch_.messageLog.empty() ? "(not recorded)" : readFile(launch_.messageLog))
+                                       << "\"";
 }
 
 std::string clipboardText(XSession& session) { return session.output({"xclip", "-o", "-selection", "clipboard"}); }

@@ -11,6 +11,10 @@
 #include "e2e/support/screen.h"
 #include "e2e/support/xsession.h"
 
+namespace testing {
+class AssertionResult;  // GoogleTest's; not included here, as X11's macros break it
+}  // namespace testing
+
 namespace pw::e2e {
 
 // A point in the window's client coordinates, in pixels at 96 dpi.
@@ -100,7 +104,9 @@ class Program {
   void screenshot(const std::string& name);
 
   Text stored(const std::string& key) const;
-  bool waitForStored(const std::string& key, const Text& value, int timeoutMs = 30000) const;
+  // Waits until the setting `key` holds `value`; a failure says what it holds, and what the boxes
+  // shown meanwhile said, which is most often why.
+  ::testing::AssertionResult waitForStored(const std::string& key, const Text& value, int timeoutMs = 30000) const;
 
  private:
   XSession& session_;
