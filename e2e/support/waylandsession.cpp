@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iostream>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -105,15 +106,29 @@ Process& WaylandSession::offerClipboard(const std::string& text) {
 // its windows from the compositor alone, so the press waits until XWayland has the pointer on our
 // window at the point: then the compositor shows our window there too. The motion goes again
 // meanwhile, for a compositor that does not tell a window moved under a still pointer.
+//
+// sway 1.10 learns how large an X11 window's content is only from the first frame the window
+// draws after it maps. When the transaction that maps the window times out before that frame,
+// sway centres the content as if it had no size, and so shows our window offset by half its size
+// until it draws again, which a still window does not. So while the pointer is not on our window
+// at the point, the window is told it was exposed and draws itself afresh, as a press would make it.
 void WaylandSession::click(const std::string& title, int x, int y) {
   const auto window = xWindow(xDisplay_, fromUtf8(title));
   if (!window) throw std::runtime_error("no window titled " + title);
+  bool told = false;
   const bool there = eventually([&] {
     const auto rect = windowRect(title);
     if (!rect) return false;
     movePointer(rect->x + x, rect->y + y);
     const auto seen = pointerIn(*window);
-    return seen && std::abs(seen->first - x) <= 1 && std::abs(seen->second - y) <= 1;
+    if (seen && std::abs(seen->first - x) <= 1 && std::abs(seen->second - y) <= 1) return true;
+    if (seen && !told) {
+      std::cerr << "XWayland has the pointer at " << seen->first << "," << seen->second << " of the window titled "
+                << title << ", not at " << x << "," << y << "; the window is asked to draw itself again\n";
+      told = true;
+    }
+    askToRedraw(xDisplay_, *window);
+    return false;
   }, 10000);
   if (!there) {
     throw std::runtime_error("the compositor never showed the window titled " + title + " under the pointer at " +
