@@ -251,4 +251,19 @@ void askToClose(const std::string& display, unsigned long window) {
   XCloseDisplay(d);
 }
 
+void askToRedraw(const std::string& display, unsigned long window) {
+  Display* d = XOpenDisplay(display.c_str());
+  if (!d) return;
+  XWindowAttributes attributes{};
+  if (XGetWindowAttributes(d, window, &attributes)) {
+    XEvent event{};
+    event.xexpose.type = Expose;
+    event.xexpose.window = window;
+    event.xexpose.width = attributes.width;
+    event.xexpose.height = attributes.height;
+    XSendEvent(d, window, False, NoEventMask, &event);
+  }
+  XCloseDisplay(d);
+}
+
 }  // namespace pw::e2e

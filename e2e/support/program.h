@@ -128,6 +128,9 @@ std::optional<unsigned long> topXWindow(const std::string& display);
 std::optional<unsigned long> activeXWindow(const std::string& display);
 // Sends `window` the request to close that its close button sends.
 void askToClose(const std::string& display, unsigned long window);
+// Tells the program of `window` that all of it was exposed, as the X server does when it must be
+// drawn again; the program then draws it afresh.
+void askToRedraw(const std::string& display, unsigned long window);
 
 // The clipboard as another program sees it.
 std::string clipboardText(XSession& session);

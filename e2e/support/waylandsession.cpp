@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iostream>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -105,16 +106,35 @@ Process& WaylandSession::offerClipboard(const std::string& text) {
 // its windows from the compositor alone, so the press waits until XWayland has the pointer on our
 // window at the point: then the compositor shows our window there too. The motion goes again
 // meanwhile, for a compositor that does not tell a window moved under a still pointer.
+//
+// sway 1.10 learns how large an X11 window's content is only from the first frame the window
+// draws after it maps. When the transaction that maps the window times out before that frame,
+// sway centres the content as if it had no size, and so shows our window offset by half its size
+// until it draws again, which a still window does not. So while the pointer is not on our window
+// at the point, the window is told it was exposed and draws itself afresh, as a press would make it.
 void WaylandSession::click(const std::string& title, int x, int y) {
   const auto window = xWindow(xDisplay_, fromUtf8(title));
   if (!window) throw std::runtime_error("no window titled " + title);
+  bool told = false;
   const bool there = eventually([&] {
     const auto rect = windowRect(title);
     if (!rect) return false;
     movePointer(rect->x + x, rect->y + y);
-    return pointerOn(*window, x, y);
+    const auto seen = pointerIn(*window);
+    if (seen && std::abs(seen->first - x) <= 1 && std::abs(seen->second - y) <= 1) return true;
+    if (seen && !told) {
+      std::cerr << "XWayland has the pointer at " << seen->first << "," << seen->second << " of the window titled "
+                << title << ", not at " << x << "," << y << "; the window is asked to draw itself again\n";
+      told = true;
+    }
+    askToRedraw(xDisplay_, *window);
+    return false;
   }, 10000);
-  if (!there) throw std::runtime_error("the compositor never showed the window titled " + title + " under the pointer");
+  if (!there) {
+    throw std::runtime_error("the compositor never showed the window titled " + title + " under the pointer at " +
+                             std::to_string(x) + "," + std::to_string(y) + " of it; " +
+                             pointerReport(*window, title) + shownAt(title));
+  }
   clickPointer();
 }
 
@@ -137,18 +157,35 @@ Window topLevel(Display* d, Window window) {
 // An absolute motion may land a pixel short: sway scales it to the layout and back in floating
 // point, and hands it on in fixed point. The place alone could be one XWayland kept from before
 // the pointer left its windows, so the pointer must also be over our window.
-bool WaylandSession::pointerOn(unsigned long window, int x, int y) {
+std::optional<std::pair<int, int>> WaylandSession::pointerIn(unsigned long window) {
   Display* d = XOpenDisplay(xDisplay_.c_str());
-  if (!d) return false;
+  if (!d) return std::nullopt;
   Window root = 0, child = 0, top = 0;
-  int rootX = 0, rootY = 0, windowX = -2, windowY = -2;
+  int rootX = 0, rootY = 0, windowX = 0, windowY = 0, ignored = 0;
   unsigned mask = 0;
-  const bool at = XQueryPointer(d, window, &root, &child, &rootX, &rootY, &windowX, &windowY, &mask) &&
-                  std::abs(windowX - x) <= 1 && std::abs(windowY - y) <= 1;
-  const bool over = XQueryPointer(d, root, &root, &top, &rootX, &rootY, &windowX, &windowY, &mask) &&
+  const bool in = XQueryPointer(d, window, &root, &child, &rootX, &rootY, &windowX, &windowY, &mask);
+  const bool over = XQueryPointer(d, root, &root, &top, &rootX, &rootY, &ignored, &ignored, &mask) &&
                     top != 0 && top == topLevel(d, window);
   XCloseDisplay(d);
-  return at && over;
+  if (!in || !over) return std::nullopt;
+  return std::pair{windowX, windowY};
+}
+
+std::string WaylandSession::pointerReport(unsigned long window, const std::string& title) {
+  Display* d = XOpenDisplay(xDisplay_.c_str());
+  if (!d) return "XWayland cannot be reached";
+  Window root = 0, child = 0, top = 0;
+  int rootX = 0, rootY = 0, windowX = 0, windowY = 0;
+  unsigned mask = 0;
+  XQueryPointer(d, window, &root, &child, &rootX, &rootY, &windowX, &windowY, &mask);
+  XQueryPointer(d, root, &root, &top, &rootX, &rootY, &windowX, &windowY, &mask);
+  const Window ours = topLevel(d, window);
+  XCloseDisplay(d);
+  std::ostringstream report;
+  report << "XWayland has it at " << rootX << "," << rootY << " over top-level 0x" << std::hex << top
+         << " (ours 0x" << ours << ")";
+  if (const auto rect = windowRect(title)) report << std::dec << "; X11 has ours at " << rect->x << "," << rect->y;
+  return report.str();
 }
 
 void WaylandSession::closeWindow(const std::string& title) {
@@ -171,7 +208,10 @@ SwaySession::SwaySession(WaylandOptions options) : WaylandSession("sway") {
   ::chmod(configFile.c_str(), 0644);
 
   const std::string announce = options.xwayland ? announceXDisplay() : "";
-  start({"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "sway", "-c", configFile},
+  // A kept session keeps sway's debug log too: its transactions say when a window is shown.
+  std::vector<std::string> argv{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "sway", "-c", configFile};
+  if (std::getenv("PAGEWICK_E2E_KEEP")) argv.push_back("-d");
+  start(argv,
         {{"XDG_RUNTIME_DIR", run}, {"HOME", run}, {"WLR_BACKENDS", "headless"}, {"WLR_LIBINPUT_NO_DEVICES", "1"},
          {"WLR_RENDERER", "pixman"}, {"WAYLAND_DISPLAY", ""}, {"DISPLAY", ""}, {"SWAYSOCK", ""}},
         "sway.log");
@@ -221,6 +261,17 @@ std::vector<Text> SwaySession::stacking() {
     if (node.contains(u"shell")) titles.insert(titles.begin(), node[u"name"].toString().toStdU16String());
   });
   return titles;
+}
+
+std::string SwaySession::shownAt(const std::string& title) {
+  std::string shown;
+  eachWindow(QJsonDocument::fromJson(QByteArray::fromStdString(tree())).object(), [&](const QJsonObject& node) {
+    if (node[u"name"].toString().toStdString() != title) return;
+    const QJsonObject rect = node[u"rect"].toObject(), content = node[u"window_rect"].toObject();
+    shown = "; sway's tree has it at " + std::to_string(rect[u"x"].toInt() + content[u"x"].toInt()) + "," +
+            std::to_string(rect[u"y"].toInt() + content[u"y"].toInt());
+  });
+  return shown;
 }
 
 bool SwaySession::command(const std::string& text) { return run({"swaymsg", text}) == 0; }

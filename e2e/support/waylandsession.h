@@ -59,12 +59,16 @@ class WaylandSession : public Session {
   // The pointer: to a point of the screen, and a click where it is.
   virtual void movePointer(int x, int y) { pointer_->moveTo(x, y); }
   virtual void clickPointer() { pointer_->click(); }
+  // Where the compositor's own tree has the window titled `title`, for a failure's message.
+  virtual std::string shownAt(const std::string&) { return {}; }
 
   std::string socket_, xDisplay_;
 
  private:
-  // Whether XWayland has the pointer on the top-level X11 `window`, at (x, y) of it.
-  bool pointerOn(unsigned long window, int x, int y);
+  // Where XWayland has the pointer in the top-level X11 `window`, while it has it over that window.
+  std::optional<std::pair<int, int>> pointerIn(unsigned long window);
+  // Where XWayland has the pointer, and over which top-level: for a failure's message.
+  std::string pointerReport(unsigned long window, const std::string& title);
   std::unique_ptr<VirtualPointer> pointer_;
 };
 
@@ -84,6 +88,9 @@ class SwaySession final : public WaylandSession {
   std::vector<Text> stacking() override;
   // By grim, through wlroots' screen copy.
   ScreenImage screenshot() override;
+
+ protected:
+  std::string shownAt(const std::string& title) override;
 
  private:
   std::string ipc_;
