@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what the tests need, builds and runs them, by stages; with none named, every stage
-# but the roots (see below), in this order:
+# Installs what the tests need, builds and runs them, by stages; with none named, every stage, in
+# this order:
 #   unit       the unit tests
 #   widget     the widget tests on Qt's offscreen platform, and the GNOME Shell extension's check
 #   x11 sway kwin gnome
@@ -12,17 +12,12 @@
 #   sanitize   the unit and widget tests again under AddressSanitizer and UndefinedBehaviorSanitizer
 #   fuzz       each fuzzer briefly; scripts/soak.sh runs them for ten minutes each
 #   trixie sid the Linux tests and the package test again on Debian 13 and on Debian unstable, each
-#              in a root of its own (scripts/test-root.sh), made in the background from the start;
-#              on request only, for now
+#              in a root of its own (scripts/test-root.sh), made in the background from the start
 # Usage: scripts/test.sh [STAGE...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 stages=(unit widget x11 sway kwin gnome package windows sanitize fuzz trixie sid)
-# The roots run on request for now: sway 1.10's program test loses a click about one run in ten
-# in the Debian 13 root, and GNOME 48's box test failed once there; both are open faults
-# (docs/desktops.md), and a run that fails by chance would hide real failures.
-defaults=(unit widget x11 sway kwin gnome package windows sanitize fuzz)
-[ $# -gt 0 ] || set -- "${defaults[@]}"
+[ $# -gt 0 ] || set -- "${stages[@]}"
 declare -A chosen
 for stage in "$@"; do
   case " e2e ${stages[*]} " in
@@ -47,7 +42,7 @@ deps="" build=""
 if on windows; then deps=test
 elif on unit widget x11 sway kwin gnome package sanitize fuzz; then deps=desktops
 fi
-if [ ${#chosen[@]} -ge ${#defaults[@]} ]; then build=test
+if [ ${#chosen[@]} -eq ${#stages[@]} ]; then build=test
 elif on x11 sway kwin gnome package windows; then build=desktops
 elif on unit widget; then build=unit
 fi
