@@ -10,12 +10,19 @@
 #   scripts/root.sh RELEASE COMMAND [ARG...]  runs COMMAND in it
 #   PAGEWICK_ROOT_LAYER=1 scripts/root.sh ... keeps the root as it was: the command's changes go
 #                                             to a throw-away layer (an overlay mount)
+#   PAGEWICK_ROOT_BARE=1 scripts/root.sh ...  the release's bare root (<release>-bare) instead:
+#                                             debootstrap's system alone, for trying what a
+#                                             package pulls in. Its commands have the network,
+#                                             for apt.
+#   PAGEWICK_ROOT_BUILD=DIR scripts/root.sh . the checkout's DIR is /src/build, not build-<release>
 set -euo pipefail
 cd "$(dirname "$0")/.."
 release=${1:?usage: $0 RELEASE [COMMAND...]}
 shift
 cache=${PAGEWICK_ROOTS:-/var/cache/pagewick}
-root=$cache/roots/$release
+bare=${PAGEWICK_ROOT_BARE:+-bare}
+root=$cache/roots/$release$bare
+build=${PAGEWICK_ROOT_BUILD:-build-$release}
 mirror=${PAGEWICK_MIRROR:-http://deb.debian.org/debian}
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
@@ -24,16 +31,18 @@ sudo=""
 # also listen on abstract sockets, which belong to the network namespace, so in the machine's own
 # one an X client in the root could reach another X server of the machine that has the same
 # display number.
+# A bare root's commands install packages, so they have it, and keep their X servers off it.
 net=--unshare-net
+[ -z "$bare" ] || net=""
 extra=""
 enter() {
   local dir=$1
   shift
-  mkdir -p "build-$release"
+  mkdir -p "$build"
   $sudo env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 \
     TERM="${TERM:-dumb}" CI="${CI:-}" DEBIAN_FRONTEND=noninteractive \
     bwrap --bind "$dir" / --dev-bind /dev /dev --proc /proc --ro-bind /sys /sys --perms 1777 --tmpfs /tmp \
-      --ro-bind /etc/resolv.conf /etc/resolv.conf --bind "$PWD" /src --bind "$PWD/build-$release" /src/build \
+      --ro-bind /etc/resolv.conf /etc/resolv.conf --bind "$PWD" /src --bind "$PWD/$build" /src/build \
       --unshare-pid --unshare-ipc $net $extra --die-with-parent --chdir /src "$@"
 }
 
@@ -44,16 +53,22 @@ if [ ! -d "$root" ]; then
   $sudo mkdir -p "$cache/debs/$release"
   # debootstrap verifies the signed InRelease; Debian 13's separate Release.gpg would not verify.
   $sudo debootstrap --variant=minbase --cache-dir="$cache/debs/$release" "$release" "$root.new" "$mirror" \
-    > "$cache/debootstrap-$release.log"
+    > "$cache/debootstrap-$release$bare.log"
   # The mirror's unstable has a Release file past its Valid-Until date.
   echo 'Acquire::Check-Valid-Until "false";' | $sudo tee "$root.new/etc/apt/apt.conf.d/90pagewick" >/dev/null
   $sudo mv "$root.new" "$root"
 fi
 # The packages again whenever the list changed; a no-op otherwise. What apt downloads is kept
 # with debootstrap's downloads, so a root made anew takes them from there.
+debs="--bind $cache/debs/$release /var/cache/apt/archives"
 stamp=$root/var/lib/pagewick-deps
-if ! sha256sum scripts/install-deps.sh | cmp -s - "$stamp"; then
-  net="" extra="--bind $cache/debs/$release /var/cache/apt/archives" enter "$root" bash scripts/install-deps.sh desktops
+if [ -n "$bare" ]; then
+  # Only apt's lists, so that a package's dependencies resolve to what the mirror has today; the
+  # bare root's commands install into a throw-away layer and keep their downloads too.
+  extra=$debs
+  enter "$root" apt-get update -qq
+elif ! sha256sum scripts/install-deps.sh | cmp -s - "$stamp"; then
+  net="" extra=$debs enter "$root" bash scripts/install-deps.sh desktops
   sha256sum scripts/install-deps.sh | $sudo tee "$stamp" >/dev/null
 fi
 [ $# -gt 0 ] || exit 0

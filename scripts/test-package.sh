@@ -1,49 +1,82 @@
 #!/usr/bin/env bash
-# Builds the .deb, checks it with the validators and lintian, unpacks it into a throw-away root and
-# starts the program from there under a private X server. Needs the build of scripts/build.sh test.
-# The package is built on the release it is for (scripts/test-root.sh runs this in a root of
-# Debian 13 or unstable): its dependencies and its GNOME Shell extension's form are that release's.
+# The .deb as a user of its release gets it. It is built on the release it is for (its
+# dependencies and its GNOME Shell extension's form are that release's), checked with the
+# validators and lintian, and started unpacked in a throw-away folder. Then it is installed into a
+# fresh, bare root of that release (scripts/root.sh), so that its own dependency list alone must
+# bring in what it needs; the installed program is started before anything else is installed,
+# then tried on GNOME and KWin with the end-to-end tests built beside it, and removed.
 #
-# Only where CI is set (a throw-away machine, or a root's throw-away layer) is the package also
-# installed system-wide, tried on GNOME and KWin, and removed again: on a developer's machine that
-# would replace, then remove, their own Pagewick.
+#   scripts/test-package.sh           this machine's release's, from scripts/build.sh test's build
+#   scripts/test-package.sh RELEASE   RELEASE's, from its root's build (scripts/test-root.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-(cd build && cpack -G DEB >/dev/null)
-deb=$(ls build/pagewick_*.deb)
-lintian --fail-on error,warning "$deb"
+# Where the build is: on this machine, or in the release's root.
+check() {
+  (cd build && cpack -G DEB >/dev/null)
+  deb=$(ls build/pagewick_*.deb)
+  lintian --fail-on error,warning "$deb"
 
-root=$(mktemp -d /tmp/pagewick-package.XXXXXX)
-trap 'rm -rf "$root"' EXIT
-dpkg-deb -x "$deb" "$root"
-desktop-file-validate "$root/usr/share/applications/org.kelvarin.Pagewick.desktop"
-appstreamcli validate --no-net "$root/usr/share/metainfo/org.kelvarin.Pagewick.metainfo.xml"
-test -x "$root/usr/lib/pagewick/pagewick" -a -f "$root/usr/lib/pagewick/HAND-M.CUR"
-test "$(readlink -f "$root/usr/bin/pagewick")" = "$(readlink -f "$root/usr/lib/pagewick/pagewick")"
-# The GNOME Shell extension, answering the installed program only.
-extension="$root/usr/share/gnome-shell/extensions/pagewick@kelvarin.org"
-test -f "$extension/extension.js" -a -f "$extension/metadata.json"
-test "$(cat "$extension/callers")" = /usr/lib/pagewick/pagewick
-# Through the command's link, as a user starts it: the program finds its side files beside its
-# real location.
-PAGEWICK_E2E_BINARY="$root/usr/bin/pagewick" build/e2e/e2e_program --gtest_filter='*StartsWithoutComplaint*'
+  root=$(mktemp -d /tmp/pagewick-package.XXXXXX)
+  trap 'rm -rf "$root"' EXIT
+  dpkg-deb -x "$deb" "$root"
+  desktop-file-validate "$root/usr/share/applications/org.kelvarin.Pagewick.desktop"
+  appstreamcli validate --no-net "$root/usr/share/metainfo/org.kelvarin.Pagewick.metainfo.xml"
+  test -x "$root/usr/lib/pagewick/pagewick" -a -f "$root/usr/lib/pagewick/HAND-M.CUR"
+  test "$(readlink -f "$root/usr/bin/pagewick")" = "$(readlink -f "$root/usr/lib/pagewick/pagewick")"
+  # The GNOME Shell extension, answering the installed program only.
+  extension="$root/usr/share/gnome-shell/extensions/pagewick@kelvarin.org"
+  test -f "$extension/extension.js" -a -f "$extension/metadata.json"
+  test "$(cat "$extension/callers")" = /usr/lib/pagewick/pagewick
+  # Through the command's link, as a user starts it: the program finds its side files beside its
+  # real location.
+  PAGEWICK_E2E_BINARY="$root/usr/bin/pagewick" build/e2e/e2e_program --gtest_filter='*StartsWithoutComplaint*'
+}
 
-if [ -n "${CI:-}" ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo=sudo
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "./$deb" >/dev/null
-  PAGEWICK_E2E_BINARY=/usr/bin/pagewick build/e2e/e2e_program --gtest_filter='*StartsWithoutComplaint*'
-  # The installed program on GNOME, through the extension the package carries, and on KWin, which
-  # trusts it by the package's desktop entry alone.
-  for desktop in gnome kwin; do
-    PAGEWICK_E2E_BINARY=/usr/bin/pagewick PAGEWICK_E2E_WAYLAND=$desktop \
-      PAGEWICK_E2E_SHELL_EXTENSION=/usr/share/gnome-shell/extensions/pagewick@kelvarin.org \
-      build/e2e/e2e_wayland_program
+# In a throw-away layer of the bare root, which has the network for apt.
+installed() {
+  # The layer is thrown away afterwards: dpkg need not sync each file it writes.
+  echo force-unsafe-io > /etc/dpkg/dpkg.cfg.d/pagewick-layer
+  apt-get install -y -qq --no-install-recommends ./build/pagewick_*.deb >/dev/null
+  # Started with what the package brought alone: with no display, on Qt's offscreen platform. It
+  # has come up once it stores its settings; a failed start ends it.
+  config=$(mktemp -d)
+  XDG_CONFIG_HOME=$config QT_QPA_PLATFORM=offscreen /usr/bin/pagewick 2>"$config.log" &
+  pid=$!
+  for ((i = 0; i < 600; i++)); do
+    [ ! -e "$config/Kelvarin/Pagewick/Option1" ] && kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
   done
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq pagewick >/dev/null
-  test ! -e /usr/bin/pagewick -a ! -e /usr/lib/pagewick
-  echo "package: built, validated, started from a throw-away root, installed, tried on GNOME and KWin, removed"
-else
-  echo "package: built, validated and started from a throw-away root (set CI=1 to install it system-wide too)"
-fi
+  # Ended by this TERM (143), not before it.
+  kill "$pid" 2>/dev/null || true
+  status=0
+  wait "$pid" || status=$?
+  if [ $status -ne 143 ] || [ ! -e "$config/Kelvarin/Pagewick/Option1" ]; then
+    cat "$config.log" >&2
+    echo "package: the installed program did not start (status $status)" >&2
+    exit 1
+  fi
+
+  bash scripts/install-deps.sh e2e >/dev/null
+  # The installed program on GNOME, through the extension the package carries, and on KWin, which
+  # trusts it by the package's desktop entry alone. X servers listen on abstract sockets, which
+  # belong to the network namespace: in a namespace of their own, the tests' cannot meet another X
+  # server of the machine with the same display number.
+  extension=/usr/share/gnome-shell/extensions/pagewick@kelvarin.org
+  for desktop in gnome kwin; do
+    PAGEWICK_E2E_BINARY=/usr/bin/pagewick PAGEWICK_E2E_WAYLAND=$desktop PAGEWICK_E2E_SHELL_EXTENSION=$extension \
+      unshare --net build/e2e/e2e_wayland_program
+  done
+  apt-get remove -y -qq pagewick >/dev/null
+  test ! -e /usr/bin/pagewick -a ! -e /usr/lib/pagewick -a ! -e "$extension"
+}
+
+case "${1:-}" in
+  check | installed) "$1"; exit ;;
+  "") check; release=$(. /etc/os-release && echo "$VERSION_CODENAME"); build=build ;;
+  *) release=$1; build=build-$1; bash scripts/root.sh "$release" bash scripts/test-package.sh check ;;
+esac
+PAGEWICK_ROOT_BARE=1 PAGEWICK_ROOT_LAYER=1 PAGEWICK_ROOT_BUILD=$build \
+  bash scripts/root.sh "$release" bash scripts/test-package.sh installed
+echo "package: built, validated, started unpacked; installed into a bare $release root, started," \
+  "tried on GNOME and KWin, removed"

@@ -2,8 +2,9 @@
 # The Linux tests on another Debian release, in a root of its own made by scripts/root.sh: the
 # build, then the named suites, by default all of them:
 #   unit widget x11 sway kwin gnome   (scripts/suite.sh), and
-#   package                           (scripts/test-package.sh, in a throw-away layer of the root,
-#                                      where it installs the package and tries it on GNOME and KWin)
+#   package                           (scripts/test-package.sh: the package built in the root,
+#                                      installed into a bare root of the release, tried on GNOME
+#                                      and KWin)
 # Usage: scripts/test-root.sh RELEASE [SUITE...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,7 +20,7 @@ step() {
 step=build step bash scripts/root.sh "$release" bash scripts/build.sh desktops
 for suite in "$@"; do
   if [ "$suite" = package ]; then
-    step=package step env PAGEWICK_ROOT_LAYER=1 bash scripts/root.sh "$release" env CI=1 bash scripts/test-package.sh
+    step=package step bash scripts/test-package.sh "$release"
   else
     step=$suite step bash scripts/root.sh "$release" bash scripts/suite.sh "$suite"
   fi

@@ -6,7 +6,8 @@
 #   x11 sway kwin gnome
 #              the end-to-end tests on each desktop, which start their own servers and real
 #              browsers (scripts/suite.sh); e2e names all four
-#   package    the .deb built, checked and started (scripts/test-package.sh)
+#   package    the .deb built and checked, installed into a bare root of this release, started
+#              and tried on GNOME and KWin (scripts/test-package.sh)
 #   windows    the Windows program cross-built with mingw-w64, its services' tests and its
 #              installer test under Wine (scripts/test-windows.sh), then the program end to end
 #   sanitize   the unit and widget tests again under AddressSanitizer and UndefinedBehaviorSanitizer
@@ -51,15 +52,29 @@ if [ -n "$deps" ]; then
   export PAGEWICK_DEPS_INSTALLED=1
 fi
 
-# The roots are made, or brought up to date, while Debian 12 builds: mostly downloads.
+# The roots are made, or brought up to date, while Debian 12 builds: mostly downloads. A release's
+# bare root, where its package is installed, comes after its test root, whose downloads it shares;
+# this machine's release needs only the bare one, for the package stage.
+own=$(. /etc/os-release && echo "$VERSION_CODENAME")
 mkdir -p build
 declare -A roots
-for release in trixie sid; do
+for release in trixie sid "$own"; do
+  [ -z "${roots[$release]:-}" ] || continue
   if on "$release"; then
-    bash scripts/root.sh "$release" >"build/root-$release.log" 2>&1 &
-    roots[$release]=$!
+    { bash scripts/root.sh "$release" && PAGEWICK_ROOT_BARE=1 bash scripts/root.sh "$release"; } \
+      >"build/root-$release.log" 2>&1 &
+  elif [ "$release" = "$own" ] && on package; then
+    PAGEWICK_ROOT_BARE=1 bash scripts/root.sh "$release" >"build/root-$release.log" 2>&1 &
+  else
+    continue
   fi
+  roots[$release]=$!
 done
+ready() {  # waits for a release's roots, if they are being made
+  [ -n "${roots[$1]:-}" ] || return 0
+  wait "${roots[$1]}" || { cat "build/root-$1.log"; exit 1; }
+  unset "roots[$1]"
+}
 if [ -n "$build" ]; then bash scripts/build.sh "$build"; fi
 
 suites=()
@@ -67,7 +82,10 @@ for suite in unit widget x11 sway kwin gnome; do
   if on "$suite"; then suites+=("$suite"); fi
 done
 if [ ${#suites[@]} -gt 0 ]; then bash scripts/suite.sh "${suites[@]}"; fi
-if on package; then bash scripts/test-package.sh; fi
+if on package; then
+  ready "$own"
+  bash scripts/test-package.sh
+fi
 if on windows; then
   bash scripts/test-windows.sh
   (cd build && ctest -L wine --no-tests=error --output-on-failure --timeout 600)
@@ -80,7 +98,7 @@ fi
 if on fuzz; then bash fuzz/run.sh; fi
 for release in trixie sid; do
   if on "$release"; then
-    wait "${roots[$release]}" || { cat "build/root-$release.log"; exit 1; }
+    ready "$release"
     bash scripts/test-root.sh "$release"
   fi
 done
