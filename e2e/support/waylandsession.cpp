@@ -152,38 +152,45 @@ Window topLevel(Display* d, Window window) {
   }
 }
 
+// Where XWayland has the pointer: on the root, in `window`, and over which top-level.
+struct PointerSeen {
+  int rootX = 0, rootY = 0, windowX = 0, windowY = 0;
+  bool sameScreen = false;
+  Window top = 0, ours = 0;
+};
+
+std::optional<PointerSeen> pointerSeen(const std::string& display, unsigned long window) {
+  Display* d = XOpenDisplay(display.c_str());
+  if (!d) return std::nullopt;
+  PointerSeen seen;
+  Window root = 0, child = 0;
+  int ignored = 0;
+  unsigned mask = 0;
+  seen.sameScreen =
+      XQueryPointer(d, window, &root, &child, &seen.rootX, &seen.rootY, &seen.windowX, &seen.windowY, &mask);
+  XQueryPointer(d, root, &root, &seen.top, &seen.rootX, &seen.rootY, &ignored, &ignored, &mask);
+  seen.ours = topLevel(d, window);
+  XCloseDisplay(d);
+  return seen;
+}
+
 }  // namespace
 
 // An absolute motion may land a pixel short: sway scales it to the layout and back in floating
 // point, and hands it on in fixed point. The place alone could be one XWayland kept from before
 // the pointer left its windows, so the pointer must also be over our window.
 std::optional<std::pair<int, int>> WaylandSession::pointerIn(unsigned long window) {
-  Display* d = XOpenDisplay(xDisplay_.c_str());
-  if (!d) return std::nullopt;
-  Window root = 0, child = 0, top = 0;
-  int rootX = 0, rootY = 0, windowX = 0, windowY = 0, ignored = 0;
-  unsigned mask = 0;
-  const bool in = XQueryPointer(d, window, &root, &child, &rootX, &rootY, &windowX, &windowY, &mask);
-  const bool over = XQueryPointer(d, root, &root, &top, &rootX, &rootY, &ignored, &ignored, &mask) &&
-                    top != 0 && top == topLevel(d, window);
-  XCloseDisplay(d);
-  if (!in || !over) return std::nullopt;
-  return std::pair{windowX, windowY};
+  const auto seen = pointerSeen(xDisplay_, window);
+  if (!seen || !seen->sameScreen || seen->top == 0 || seen->top != seen->ours) return std::nullopt;
+  return std::pair{seen->windowX, seen->windowY};
 }
 
 std::string WaylandSession::pointerReport(unsigned long window, const std::string& title) {
-  Display* d = XOpenDisplay(xDisplay_.c_str());
-  if (!d) return "XWayland cannot be reached";
-  Window root = 0, child = 0, top = 0;
-  int rootX = 0, rootY = 0, windowX = 0, windowY = 0;
-  unsigned mask = 0;
-  XQueryPointer(d, window, &root, &child, &rootX, &rootY, &windowX, &windowY, &mask);
-  XQueryPointer(d, root, &root, &top, &rootX, &rootY, &windowX, &windowY, &mask);
-  const Window ours = topLevel(d, window);
-  XCloseDisplay(d);
+  const auto seen = pointerSeen(xDisplay_, window);
+  if (!seen) return "XWayland cannot be reached";
   std::ostringstream report;
-  report << "XWayland has it at " << rootX << "," << rootY << " over top-level 0x" << std::hex << top
-         << " (ours 0x" << ours << ")";
+  report << "XWayland has it at " << seen->rootX << "," << seen->rootY << " over top-level 0x" << std::hex << seen->top
+         << " (ours 0x" << seen->ours << ")";
   if (const auto rect = windowRect(title)) report << std::dec << "; X11 has ours at " << rect->x << "," << rect->y;
   return report.str();
 }
