@@ -56,15 +56,15 @@ fi
 # bare root, where its package is installed, comes after its test root, whose downloads it shares;
 # this machine's release needs only the bare one, for the package stage.
 own=$(. /etc/os-release && echo "$VERSION_CODENAME")
+bare() { PAGEWICK_ROOT_BARE=1 bash scripts/root.sh "$1"; }
 mkdir -p build
 declare -A roots
 for release in trixie sid "$own"; do
   [ -z "${roots[$release]:-}" ] || continue
   if on "$release"; then
-    { bash scripts/root.sh "$release" && PAGEWICK_ROOT_BARE=1 bash scripts/root.sh "$release"; } \
-      >"build/root-$release.log" 2>&1 &
+    { bash scripts/root.sh "$release" && bare "$release"; } >"build/root-$release.log" 2>&1 &
   elif [ "$release" = "$own" ] && on package; then
-    PAGEWICK_ROOT_BARE=1 bash scripts/root.sh "$release" >"build/root-$release.log" 2>&1 &
+    bare "$release" >"build/root-$release.log" 2>&1 &
   else
     continue
   fi
