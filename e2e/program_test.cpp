@@ -135,7 +135,7 @@ TEST_F(ProgramTest, AMissingBrowserIsReportedAndTheCaptureCarriesOn) {
   program.screenshot("error-box");
   EXPECT_EQ(shown[0].title, u"Application Error");
   EXPECT_EQ(shown[0].prompt,
-            error(u"No window whose title is, starts with or ends with \"Google Chrome\" was found. No other window is open.",
+            error(u"No window whose title is, starts with or ends with \"Google Chrome\" was found, nor a Chromium window. No other window is open.",
                   "PushButton2_Click", 126));
   program.answer(u"Application Error", "Return");
   EXPECT_TRUE(program.waitForStored("Text1", u"\r"));

@@ -24,7 +24,8 @@ using test::readBytes;
 const Text kPage = u"Line one\r\nline two\rlone CR\nlone LF\r\r\nCR CR LF\ttab Проверка café \xD800 end";
 const Text kFirefox = u"Pagewick Test Page — Mozilla Firefox";
 const Text kChrome = u"Pagewick Test Page - Google Chrome";
-const Text kExplorer = u"Pagewick Test Page - Internet Explorer";
+// Where Internet Explorer is retired, Edge stands in its place, titled as Edge titles its windows.
+const Text kExplorer = u"Pagewick Test Page - Personal - Microsoft\u200B Edge";
 const Text kSaveDialog = u"Create a new text file name";
 
 Text error(const Text& description, const char* handler, int line) {
@@ -182,7 +183,7 @@ TEST_F(WineTest, AMissingBrowserIsReportedAndTheCaptureCarriesOn) {
   program.click(spot::CaptureToBox);
   const auto shown = program.messages(1);
   EXPECT_EQ(shown[0].title, u"Application Error");
-  EXPECT_EQ(shown[0].prompt, error(u"No window whose title is, starts with or ends with \"Google Chrome\" was found. "
+  EXPECT_EQ(shown[0].prompt, error(u"No window whose title is, starts with or ends with \"Google Chrome\" was found, nor a Chromium window. "
                                    u"Windows open now: \"Notes - Editor\".",
                                    "PushButton2_Click", 126));
   program.answer(u"Application Error", "Return");

@@ -11,9 +11,20 @@ namespace {
 constexpr std::size_t kListedWindows = 5;
 constexpr std::size_t kListedTitleLength = 60;
 
-// Names that mark a browser's window, besides the one searched for.
-constexpr std::array<TextView, 6> kBrowserNames{u"Firefox", u"Google Chrome", u"Chromium", u"Internet Explorer",
-                                                u"Mozilla", u"Microsoft Edge"};
+// The browsers that stand in today where a choice's own name finds no window: Edge for the
+// retired Internet Explorer, Chromium for Google Chrome, and Firefox's own private windows and
+// editions, whose titles end in more words than the name. Each is told by its brand, the last
+// part of the title after " - " or " — ", where browsers write it after the page's title.
+struct StandIn {
+  TextView wanted;     // the choice's name
+  TextView brand;      // a word of the brand
+  TextView described;  // for the "not found" message
+};
+constexpr std::array<StandIn, 3> kStandIns{{
+    {u"Internet Explorer", u"Microsoft Edge", u"a Microsoft Edge window"},
+    {u"Google Chrome", u"Chromium", u"a Chromium window"},
+    {u"Firefox", u"Firefox", u"a private, Developer Edition or Nightly Firefox window"},
+}};
 
 // Simple case folding for the scripts window titles are written in here: Latin, Greek, Cyrillic.
 char16_t fold(char16_t c) {
@@ -37,6 +48,44 @@ bool containsFolded(TextView text, TextView part) {
   return false;
 }
 
+// Letters and digits; of the rest of Unicode, only general punctuation is not part of a word.
+bool isWordChar(char16_t c) {
+  const char16_t lower = asciiLower(c);
+  return (lower >= u'a' && lower <= u'z') || (c >= u'0' && c <= u'9') || (c >= 0xC0 && (c < 0x2000 || c > 0x206F));
+}
+
+// Where `part` stands in `text` as words of their own, not inside a longer word.
+bool containsWordsFolded(TextView text, TextView part) {
+  for (std::size_t at = 0; at + part.size() <= text.size(); ++at) {
+    if (equalFolded(text.substr(at, part.size()), part) && (at == 0 || !isWordChar(text[at - 1])) &&
+        (at + part.size() == text.size() || !isWordChar(text[at + part.size()]))) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// The last part of the title, after its last " - " or " — ", without the zero-width spaces Edge
+// writes into its name; the whole title where it has no such part.
+Text brandOf(TextView title) {
+  std::size_t start = 0;
+  for (TextView separator : {TextView(u" - "), TextView(u" \u2014 ")}) {
+    const std::size_t at = title.rfind(separator);
+    if (at != TextView::npos) start = std::max(start, at + separator.size());
+  }
+  Text brand;
+  for (char16_t c : title.substr(start)) {
+    if (c != u'\u200B') brand += c;
+  }
+  return brand;
+}
+
+const StandIn* standInFor(TextView wanted) {
+  const auto found = std::find_if(kStandIns.begin(), kStandIns.end(),
+                                  [&](const StandIn& s) { return equalFolded(s.wanted, wanted); });
+  return found == kStandIns.end() ? nullptr : &*found;
+}
+
 bool lessFolded(TextView a, TextView b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
                                       [](char16_t x, char16_t y) { return fold(x) < fold(y); });
@@ -44,8 +93,11 @@ bool lessFolded(TextView a, TextView b) {
 
 // How little `title` looks like what was searched for: 0 names it, 1 names another browser.
 int unlikeness(TextView title, TextView wanted) {
-  if (containsFolded(title, wanted)) return 0;
-  return std::any_of(kBrowserNames.begin(), kBrowserNames.end(), [&](TextView name) { return containsFolded(title, name); })
+  const StandIn* standIn = standInFor(wanted);
+  const Text brand = brandOf(title);
+  if (containsFolded(title, wanted) || (standIn && containsWordsFolded(brand, standIn->brand))) return 0;
+  return std::any_of(kStandIns.begin(), kStandIns.end(),
+                     [&](const StandIn& s) { return containsFolded(title, s.wanted) || containsWordsFolded(brand, s.brand); })
              ? 1
              : 2;
 }
@@ -80,11 +132,18 @@ std::optional<std::size_t> pickWindow(const std::vector<WindowCandidate>& candid
       case TitleMatch::NoMatch: break;
     }
   }
-  return partial;
+  const StandIn* standIn = standInFor(wanted);
+  if (partial || !standIn) return partial;
+  for (std::size_t i = 0; i < candidates.size(); ++i) {
+    if (containsWordsFolded(brandOf(candidates[i].title), standIn->brand)) return i;
+  }
+  return std::nullopt;
 }
 
 Text windowNotFoundDescription(TextView wanted, const std::vector<WindowCandidate>& open) {
-  Text text = u"No window whose title is, starts with or ends with \"" + Text(wanted) + u"\" was found.";
+  Text text = u"No window whose title is, starts with or ends with \"" + Text(wanted) + u"\" was found";
+  const StandIn* standIn = standInFor(wanted);
+  text += standIn ? u", nor " + Text(standIn->described) + u"." : Text(u".");
   std::vector<TextView> titles;
   for (const WindowCandidate& window : open) {
     if (!window.title.empty()) titles.push_back(window.title);

@@ -20,7 +20,8 @@ enum class TitleMatch { NoMatch, Partial, Exact };
 TitleMatch matchTitle(TextView title, TextView wanted);
 
 // `candidates` are ordered topmost first. An exact match wins over a partial one; among equals the
-// topmost, that is the most recently active, wins.
+// topmost, that is the most recently active, wins. Where no title matches a browser's name, the
+// topmost window of the browser that stands in its place today is chosen (see the .cpp).
 std::optional<std::size_t> pickWindow(const std::vector<WindowCandidate>& candidates,
                                       TextView wanted);
 

@@ -67,8 +67,8 @@ TEST_F(ActivationTest, TriesEachRouteInTurnUntilTheChosenWindowHasTheFocus) {
 TEST_F(ActivationTest, AFailureSaysWhatWasExpectedAndWhatWasFound) {
   system.open = {{7, u"Inbox — Thunderbird"}, {8, u"Pagewick"}, {9, u""}};
   EXPECT_EQ(failure([&] { policy.activate(u"Firefox"); }),
-            u"No window whose title is, starts with or ends with \"Firefox\" was found. "
-            u"Windows open now: \"Inbox — Thunderbird\", \"Pagewick\".");
+            u"No window whose title is, starts with or ends with \"Firefox\" was found, nor a private, Developer "
+            u"Edition or Nightly Firefox window. Windows open now: \"Inbox — Thunderbird\", \"Pagewick\".");
   system.open.clear();
   EXPECT_THROW(policy.activate(u"Firefox"), RuntimeError);
   system.open = {{8, u"Page — Mozilla Firefox"}};
@@ -77,8 +77,8 @@ TEST_F(ActivationTest, AFailureSaysWhatWasExpectedAndWhatWasFound) {
             u"The window \"Page — Mozilla Firefox\" was found for \"Firefox\" and brought forward, "
             u"but \"Terminal\" kept the focus.");
   EXPECT_EQ(system.log, (std::vector<std::string>{"raise 8 by 0", "raise 8 by 1", "raise 8 by 2"}));
-  EXPECT_EQ(windowNotFoundDescription(u"Firefox", {}),
-            u"No window whose title is, starts with or ends with \"Firefox\" was found. No other window is open.");
+  EXPECT_EQ(windowNotFoundDescription(u"Firefox Tip", {}),
+            u"No window whose title is, starts with or ends with \"Firefox Tip\" was found. No other window is open.");
 }
 
 TEST_F(ActivationTest, KeysWaitForTheUsersModifiersAndNeverGoWhileOneIsHeld) {

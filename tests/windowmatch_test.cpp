@@ -28,6 +28,32 @@ TEST(WindowMatch, ExactMatchWinsThenTheTopmost) {
   EXPECT_EQ(pickWindow(windows, u"Internet Explorer"), std::nullopt);
 }
 
+// Where a choice's own name finds nothing, the browser in its place today is found by the brand
+// after the title's last separator; a name anywhere else in a title is a page's, not a browser's.
+TEST(WindowMatch, TodaysBrowsersStandInWhereTheNameFindsNothing) {
+  struct Case {
+    const char16_t* wanted;
+    std::vector<WindowCandidate> open;
+    std::optional<std::size_t> picked;
+  };
+  const Case cases[] = {
+      {u"Internet Explorer", {{1, u"Mail"}, {2, u"News - Personal - Microsoft\u200B Edge"}}, 1},
+      {u"Internet Explorer", {{1, u"News - [InPrivate] - Microsoft Edge"}}, 0},
+      {u"Internet Explorer", {{1, u"Edge cases - Microsoft Word"}, {2, u"Microsoft Edge tips — Mozilla Firefox"}}, std::nullopt},
+      {u"Google Chrome", {{1, u"Docs - Chromium"}, {2, u"Mail - Google Chrome"}}, 1},
+      {u"Google Chrome", {{1, u"Chromium vs Firefox — Mozilla Firefox"}, {2, u"Docs - Chromium"}}, 1},
+      {u"Google Chrome", {{1, u"Chromiumite - Terminal"}, {2, u"Docs - ChromiumOS"}}, std::nullopt},
+      {u"Firefox", {{1, u"Page — Mozilla Firefox Private Browsing"}}, 0},
+      {u"Firefox", {{1, u"Seite — Mozilla Firefox (Privater Modus)"}, {2, u"Mozilla Firefox Private Browsing"}}, 0},
+      {u"Firefox", {{1, u"Docs - Chromium"}, {2, u"Page — Firefox Developer Edition"}, {3, u"Page — Firefox Nightly"}}, 1},
+      {u"Firefox", {{1, u"Page — Firefox Nightly"}, {2, u"Page — Mozilla Firefox"}}, 1},
+      {u"Firefox", {{1, u"Tips for Firefox - Chromium"}}, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(pickWindow(c.open, c.wanted), c.picked) << toUtf8(c.wanted) << " among " << toUtf8(c.open[0].title);
+  }
+}
+
 // A desktop may have dozens of windows open: the message names a few, the likeliest first, in
 // titles short enough to read, and counts the rest.
 TEST(WindowMatch, ANotFoundMessageNamesAFewWindowsTheLikeliestFirst) {
@@ -40,8 +66,14 @@ TEST(WindowMatch, ANotFoundMessageNamesAFewWindowsTheLikeliestFirst) {
             u"\"FIREFOX Private Browsing — Page\", \"news — Chromium\", \"about\", \"Calculator\", \"Mail\", and 3 more.");
   open.resize(5);
   EXPECT_EQ(windowNotFoundDescription(u"Firefox", open),
-            u"No window whose title is, starts with or ends with \"Firefox\" was found. Windows open now: "
+            u"No window whose title is, starts with or ends with \"Firefox\" was found, nor a private, Developer "
+            u"Edition or Nightly Firefox window. Windows open now: "
             u"\"news — Chromium\", \"Quarterly report.ods\", \"Terminal\", \"" + Text(58, u'x') + u"\u2026\".");
+  open[3] = {4, u"Tips - Personal - Microsoft\u200B Edge"};
+  EXPECT_TRUE(windowNotFoundDescription(u"Internet Explorer", open)
+                  .starts_with(u"No window whose title is, starts with or ends with \"Internet Explorer\" was found, nor "
+                               u"a Microsoft Edge window. Windows open now: \"Tips - Personal - Microsoft\u200B Edge\", "
+                               u"\"news — Chromium\""));
 }
 
 }  // namespace

@@ -263,7 +263,10 @@ user_pref("network.connectivity-service.enabled", false);
 user_pref("browser.tabs.warnOnClose", false);
 user_pref("extensions.autoDisableScopes", 15);
 )";
-  start({"firefox-esr", "--no-remote", "--new-instance", "--profile", profile, url}, {{"HOME", folder()}}, "firefox.log");
+  std::vector<std::string> argv{"firefox-esr", "--no-remote", "--new-instance", "--profile", profile};
+  if (std::getenv("PAGEWICK_E2E_FIREFOX_PRIVATE")) argv.push_back("--private-window");
+  argv.push_back(url);
+  start(argv, {{"HOME", folder()}}, "firefox.log");
 }
 
 void Session::startChromium(const std::string& url) {
