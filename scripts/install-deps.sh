@@ -4,7 +4,8 @@
 # ("e2e" alone, for running end-to-end tests built elsewhere): an X server, a window manager, three
 # Wayland compositors and two real browsers, and stress-ng to load the cores for runs under load;
 # "test" adds everything "windows" needs too. "windows" is the mingw-w64 cross compiler, Wine and
-# a display for it.
+# a display for it; "release" what scripts/release.sh needs here: the cross compiler and NSIS, and
+# the tools that make Debian roots.
 set -euo pipefail
 what=${1:-build}
 # The wlroots protocol descriptions come with a Rust crate's sources, in a crate of their own
@@ -24,8 +25,9 @@ e2e=(xvfb xauth openbox x11-utils x11-xkb-utils xdotool xclip imagemagick firefo
      grim stress-ng)
 # The roots of other Debian releases that scripts/test.sh tests in.
 roots=(debootstrap bubblewrap)
-windows=(cmake make googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth openbox x11-utils
-         nsis zip unzip xdotool)
+# The Windows program, its installer and zip, cross-built; "windows" adds its tests' Wine and display.
+cross=(cmake make g++-mingw-w64-x86-64-posix nsis zip)
+windows=("${cross[@]}" googletest wine wine64 xvfb xauth openbox x11-utils unzip xdotool)
 
 case "$what" in
   build) pkgs=("${build[@]}") ;;
@@ -33,7 +35,8 @@ case "$what" in
   test) pkgs=("${build[@]}" "${test[@]}" "${e2e[@]}" "${windows[@]}" "${roots[@]}") ;;
   e2e) pkgs=("${e2e[@]}") ;;
   windows) pkgs=("${windows[@]}") ;;
-  *) echo "usage: $0 [build|desktops|e2e|test|windows]" >&2; exit 2 ;;
+  release) pkgs=("${cross[@]}" "${roots[@]}") ;;
+  *) echo "usage: $0 [build|desktops|e2e|test|windows|release]" >&2; exit 2 ;;
 esac
 
 missing=()
