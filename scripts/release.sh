@@ -17,7 +17,7 @@ roots=${PAGEWICK_ROOTS:-/var/cache/pagewick}/roots
 # In a release's root: the build's packages and cpack's dependency tools, then the package alone.
 if [ "${1:-}" = package ]; then
   echo force-unsafe-io > /etc/dpkg/dpkg.cfg.d/pagewick-layer
-  bash scripts/install-deps.sh build
+  bash scripts/install-deps.sh build >/dev/null
   apt-get install -y -qq --no-install-recommends dpkg-dev file >/dev/null
   rm -f build/pagewick_*.deb
   cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAGEWICK_TESTS=OFF >/dev/null
@@ -38,8 +38,8 @@ for release in "${releases[@]}"; do
   PAGEWICK_ROOT_BARE=$(bare "$release") bash scripts/root.sh "$release" >"build-release-$release/root.log" 2>&1 &
   pids+=($!)
 done
-cmake -S . -B build-release-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DPAGEWICK_TESTS=OFF \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build-release-windows --no-warn-unused-cli -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DPAGEWICK_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-release-windows -j"$(nproc)" --target windows-packages
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-release-windows/CMakeCache.txt)
 files=("pagewick-$version-setup.exe" "pagewick-$version-windows.zip")
