@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Pagewick needs, on Debian 12, 13 and unstable. "build" is enough to
-# build and run the program; "desktops" adds the tests' own tools and what the Linux tests drive
+# build and run the program, "package" to make its .deb too; "desktops" adds the tests' own tools and what the Linux tests drive
 # ("e2e" alone, for running end-to-end tests built elsewhere): an X server, a window manager, three
 # Wayland compositors and two real browsers, and stress-ng to load the cores for runs under load;
 # "test" adds everything "windows" needs too. "windows" is the mingw-w64 cross compiler, Wine and
@@ -23,6 +23,8 @@ test=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-de
 e2e=(xvfb xauth openbox x11-utils x11-xkb-utils xdotool xclip imagemagick firefox-esr chromium sway
      xwayland x11-xserver-utils wl-clipboard kwin-wayland gnome-shell gjs dbus-daemon libglib2.0-bin
      grim stress-ng)
+# What cpack needs for the package: dpkg-shlibdeps for its dependency list, which reads file's.
+package=(dpkg-dev file)
 # The roots of other Debian releases that scripts/test.sh tests in.
 roots=(debootstrap bubblewrap)
 # The Windows program, its installer and zip, cross-built; "windows" adds its tests' Wine and display.
@@ -35,8 +37,9 @@ case "$what" in
   test) pkgs=("${build[@]}" "${test[@]}" "${e2e[@]}" "${windows[@]}" "${roots[@]}") ;;
   e2e) pkgs=("${e2e[@]}") ;;
   windows) pkgs=("${windows[@]}") ;;
+  package) pkgs=("${build[@]}" "${package[@]}") ;;
   release) pkgs=("${cross[@]}" "${roots[@]}") ;;
-  *) echo "usage: $0 [build|desktops|e2e|test|windows|release]" >&2; exit 2 ;;
+  *) echo "usage: $0 [build|desktops|e2e|test|windows|package|release]" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -14,15 +14,15 @@ cd "$(dirname "$0")/.."
 releases=(bookworm trixie sid)
 roots=${PAGEWICK_ROOTS:-/var/cache/pagewick}/roots
 
-# In a release's root: the build's packages and cpack's dependency tools, then the package alone.
+# The package of the release this runs on, alone, into DIR (build by default, which is the
+# release's build-release-<release> in its root): scripts/release.sh package [DIR]
 if [ "${1:-}" = package ]; then
-  echo force-unsafe-io > /etc/dpkg/dpkg.cfg.d/pagewick-layer
-  bash scripts/install-deps.sh build >/dev/null
-  apt-get install -y -qq --no-install-recommends dpkg-dev file >/dev/null
-  rm -f build/pagewick_*.deb
-  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAGEWICK_TESTS=OFF >/dev/null
-  cmake --build build -j"$(nproc)"
-  (cd build && cpack -G DEB >/dev/null)
+  build=${2:-build}
+  bash scripts/install-deps.sh package >/dev/null
+  rm -f "$build"/pagewick_*.deb
+  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAGEWICK_TESTS=OFF >/dev/null
+  cmake --build "$build" -j"$(nproc)"
+  (cd "$build" && cpack -G DEB >/dev/null)
   exit
 fi
 
@@ -48,8 +48,10 @@ cp "${files[@]/#/build-release-windows/}" release/
 for i in "${!releases[@]}"; do
   release=${releases[$i]}
   wait "${pids[$i]}" || { cat "build-release-$release/root.log" >&2; exit 1; }
+  # The layer is thrown away afterwards: its dpkg need not sync each file it writes.
   PAGEWICK_ROOT_BARE=$(bare "$release") PAGEWICK_ROOT_LAYER=1 PAGEWICK_ROOT_BUILD=build-release-$release \
-    bash scripts/root.sh "$release" bash scripts/release.sh package
+    bash scripts/root.sh "$release" bash -c \
+    'echo force-unsafe-io > /etc/dpkg/dpkg.cfg.d/pagewick-layer && bash scripts/release.sh package'
   deb=$(cd "build-release-$release" && echo pagewick_*.deb)
   cp "build-release-$release/$deb" release/
   files+=("$deb")
