@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Pagewick needs, on Debian 12, 13 and unstable. "build" is enough to
-# build and run the program; "desktops" adds the tests' own tools and what the Linux tests drive
+# build and run the program, "package" to make its .deb too; "desktops" adds the tests' own tools and what the Linux tests drive
 # ("e2e" alone, for running end-to-end tests built elsewhere): an X server, a window manager, three
 # Wayland compositors and two real browsers, and stress-ng to load the cores for runs under load;
 # "test" adds everything "windows" needs too. "windows" is the mingw-w64 cross compiler, Wine and
-# a display for it.
+# a display for it; "release" what scripts/release.sh needs here: the cross compiler and NSIS, and
+# the tools that make Debian roots.
 set -euo pipefail
 what=${1:-build}
 # The wlroots protocol descriptions come with a Rust crate's sources, in a crate of their own
@@ -22,10 +23,13 @@ test=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-de
 e2e=(xvfb xauth openbox x11-utils x11-xkb-utils xdotool xclip imagemagick firefox-esr chromium sway
      xwayland x11-xserver-utils wl-clipboard kwin-wayland gnome-shell gjs dbus-daemon libglib2.0-bin
      grim stress-ng)
+# What cpack needs for the package: dpkg-shlibdeps for its dependency list, which reads file's.
+package=(dpkg-dev file)
 # The roots of other Debian releases that scripts/test.sh tests in.
 roots=(debootstrap bubblewrap)
-windows=(cmake make googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth openbox x11-utils
-         nsis zip unzip xdotool)
+# The Windows program, its installer and zip, cross-built; "windows" adds its tests' Wine and display.
+cross=(cmake make g++-mingw-w64-x86-64-posix nsis zip)
+windows=("${cross[@]}" googletest wine wine64 xvfb xauth openbox x11-utils unzip xdotool)
 
 case "$what" in
   build) pkgs=("${build[@]}") ;;
@@ -33,7 +37,9 @@ case "$what" in
   test) pkgs=("${build[@]}" "${test[@]}" "${e2e[@]}" "${windows[@]}" "${roots[@]}") ;;
   e2e) pkgs=("${e2e[@]}") ;;
   windows) pkgs=("${windows[@]}") ;;
-  *) echo "usage: $0 [build|desktops|e2e|test|windows]" >&2; exit 2 ;;
+  package) pkgs=("${build[@]}" "${package[@]}") ;;
+  release) pkgs=("${cross[@]}" "${roots[@]}") ;;
+  *) echo "usage: $0 [build|desktops|e2e|test|windows|package|release]" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -15,6 +15,8 @@
 #                                             package pulls in. Its commands have the network,
 #                                             for apt.
 #   PAGEWICK_ROOT_BUILD=DIR scripts/root.sh . the checkout's DIR is /src/build, not build-<release>
+#   PAGEWICK_MIRROR=URI scripts/root.sh ...   debootstrap's Debian mirror, instead of the one this
+#                                             machine's apt uses for the Debian archive
 set -euo pipefail
 cd "$(dirname "$0")/.."
 release=${1:?usage: $0 RELEASE [COMMAND...]}
@@ -23,7 +25,6 @@ cache=${PAGEWICK_ROOTS:-/var/cache/pagewick}
 bare=${PAGEWICK_ROOT_BARE:+-bare}
 root=$cache/roots/$release$bare
 build=${PAGEWICK_ROOT_BUILD:-build-$release}
-mirror=${PAGEWICK_MIRROR:-http://deb.debian.org/debian}
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 
@@ -46,7 +47,22 @@ enter() {
       --unshare-pid --unshare-ipc $net $extra --die-with-parent --chdir /src "$@"
 }
 
+# The mirror apt uses here for the Debian archive itself, from its sources as it reads them (one-line
+# and deb822): an entry of a release, not of its -security, -updates or -backports suites, whose
+# Release file says Debian (so not another vendor's repository that names its suite after a release).
+mirror() {
+  [ -z "${PAGEWICK_MIRROR:-}" ] || { echo "$PAGEWICK_MIRROR"; return; }
+  apt-get indextargets --format '$(TARGET_OF)|$(RELEASE)|$(ORIGIN)|$(LABEL)|$(REPO_URI)' |
+    awk -F'|' '$1 == "deb" && $2 !~ /-/ && $3 == "Debian" && $4 == "Debian" && uri == "" { uri = $5 }
+      END { sub("/$", "", uri); print uri; exit uri == "" }' || {
+    echo "$0: apt's sources here name no Debian archive that apt has read: run apt-get update, or" \
+      "set PAGEWICK_MIRROR to a Debian mirror's address" >&2
+    return 1
+  }
+}
+
 if [ ! -d "$root" ]; then
+  mirror=$(mirror)
   command -v debootstrap >/dev/null && command -v bwrap >/dev/null ||
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap bubblewrap
   $sudo rm -rf "$root.new"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The Windows installer as a user meets it, under Wine: an older version installed silently, the
-# current one over it in place, the installed program started from the Start menu's target, then
-# a silent removal that leaves the user's settings and nothing else. Needs DISPLAY and WINEPREFIX
-# (scripts/test-windows.sh sets both up); BUILD is the cross-built tree.
+# The Windows installer as a user meets it, under Wine: a folder kept for all users refused, an
+# older version installed silently, the current one over it in place, the installed program
+# started from the Start menu's target, then a silent removal that leaves the user's settings and
+# nothing else. Needs DISPLAY and WINEPREFIX (scripts/test-windows.sh sets both up); BUILD is the
+# cross-built tree.
 set -euo pipefail
 build=$1
 source "$(dirname "$0")/wine.sh" "$build"
@@ -22,6 +23,10 @@ shortcut="$users/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Pagewick.
 
 # The user's own settings, there before and after.
 $wine reg add 'HKCU\Software\Kelvarin\Pagewick' /v Text2 /d 'C:\kept.txt' /f >/dev/null 2>&1
+
+# A folder kept for all users is refused before anything is installed.
+! $wine "$setup" /S '/D=C:\windows\Pagewick' && [ ! -e "$WINEPREFIX/drive_c/windows/Pagewick" ] ||
+  fail "a folder kept for all users was not refused"
 
 # An older version first, built from the same script, then the current one over it.
 makensis -V1 -NOCD -DVERSION=0.0.1 -DOUTFILE="$build/old-setup.exe" "$build/dist/win/pagewick.nsi"
@@ -50,11 +55,11 @@ wait "$program" || true
 # Removal: everything goes but the user's settings.
 $wine "$dir/uninstall.exe" /S
 waitFor 30 test ! -e "$dir" || fail "files left behind: $(ls -A "$dir")"
-[ ! -e "$shortcut" ] || fail "the Start menu entry is left"
+waitFor 30 test ! -e "$shortcut" || fail "the Start menu entry is left"
 [ -z "$(reg "$uninstallKey" DisplayName)" ] || fail "the Apps & features entry is left"
 [ "$(reg 'HKCU\Software\Kelvarin\Pagewick' Text2)" = 'C:\kept.txt' ] || fail "the user's settings were removed"
 
 # The portable zip holds the program, its pointer and the README, nothing else.
 [ "$(unzip -Z1 "$build/pagewick-$version-windows.zip" | sort | tr '\n' ' ')" = "HAND-M.CUR README.txt pagewick.exe " ] ||
   fail "the zip does not hold what it should"
-echo "installer test: passed (install, upgrade in place, start, silent removal)"
+echo "installer test: passed (a folder for all users refused, install, upgrade in place, start, silent removal)"

@@ -13,6 +13,8 @@ cd "$(dirname "$0")/.."
 
 # Where the build is: on this machine, or in the release's root.
 check() {
+  # One package: a build's older one may carry another version in its name.
+  rm -f build/pagewick_*.deb
   (cd build && cpack -G DEB >/dev/null)
   deb=$(ls build/pagewick_*.deb)
   lintian --fail-on error,warning "$deb"
