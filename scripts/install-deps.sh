@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Pagewick needs, on Debian 12, 13 and unstable. "build" is enough to
-# build and run the program; "desktops" adds the tests' own tools and what the Linux tests drive
-# ("e2e" alone, for running end-to-end tests built elsewhere): an X server, a window manager, three
-# Wayland compositors and two real browsers, and stress-ng to load the cores for runs under load;
-# "test" adds everything "windows" needs too. "windows" is the mingw-w64 cross compiler, Wine and
-# a display for it.
+# build and run the program, "package" to make its .deb too; "desktops" adds the tests' own tools
+# and what the Linux tests drive ("e2e" alone, for running end-to-end tests built elsewhere): an X
+# server, a window manager, three Wayland compositors and two real browsers, and stress-ng to load
+# the cores for runs under load; "test" adds everything "windows" needs too. "windows" is the
+# mingw-w64 cross compiler, Wine and a display for it.
 set -euo pipefail
 what=${1:-build}
 # The wlroots protocol descriptions come with a Rust crate's sources, in a crate of their own
@@ -17,7 +17,8 @@ build=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libqt6test6 libgl-
        libx11-dev libxtst-dev libwayland-dev libwayland-bin "$wlr_protocols" plasma-wayland-protocols
        wayland-protocols
        fonts-liberation2 xdg-utils)
-test=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev dpkg-dev
+package=(dpkg-dev file)
+test=("${package[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev
       desktop-file-utils appstream lintian locales)
 e2e=(xvfb xauth openbox x11-utils x11-xkb-utils xdotool xclip imagemagick firefox-esr chromium sway
      xwayland x11-xserver-utils wl-clipboard kwin-wayland gnome-shell gjs dbus-daemon libglib2.0-bin
@@ -29,11 +30,12 @@ windows=(cmake make googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth
 
 case "$what" in
   build) pkgs=("${build[@]}") ;;
+  package) pkgs=("${build[@]}" "${package[@]}") ;;
   desktops) pkgs=("${build[@]}" "${test[@]}" "${e2e[@]}") ;;
   test) pkgs=("${build[@]}" "${test[@]}" "${e2e[@]}" "${windows[@]}" "${roots[@]}") ;;
   e2e) pkgs=("${e2e[@]}") ;;
   windows) pkgs=("${windows[@]}") ;;
-  *) echo "usage: $0 [build|desktops|e2e|test|windows]" >&2; exit 2 ;;
+  *) echo "usage: $0 [build|package|desktops|e2e|test|windows]" >&2; exit 2 ;;
 esac
 
 missing=()
