@@ -88,7 +88,7 @@ first_run() {
 }
 
 case "${1:-}" in
-  check | installed) "$1"; exit ;;
+  check | installed | first_run) "$1"; exit ;;
   "") check; release=$(. /etc/os-release && echo "$VERSION_CODENAME"); build=build ;;
   *) release=$1; build=build-$1; bash scripts/root.sh "$release" bash scripts/test-package.sh check ;;
 esac
