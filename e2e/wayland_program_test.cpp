@@ -54,7 +54,11 @@ std::unique_ptr<WaylandSession> makeSession() {
 
 class WaylandProgramTest : public ::testing::Test {
  protected:
+  // The first command's test opens them once the session can show them to it.
   void SetUp() override {
+    if (!std::getenv("PAGEWICK_E2E_RUN")) openBrowsers();
+  }
+  void openBrowsers() {
     session->startFirefox("file://" + session->writeFile("firefox.html", page("Firefox Test Page")));
     session->startChromium("file://" + session->writeFile("chromium.html", page("Google Chrome")));
     ASSERT_TRUE(session->waitForWindow(u"Firefox Test Page"));
@@ -194,12 +198,15 @@ TEST_F(WaylandProgramTest, TheFirstCommandEndsWithACapture) {
   ASSERT_TRUE(eventually([&] { return xWindow(session->xDisplay(), u"Pagewick") || !process->running(); }, 40 * 60000));
   const std::string said = readBytes(session->folder() + "/pagewick.log");
   ASSERT_TRUE(process->running()) << said;
-  if (auto* gnome = dynamic_cast<GnomeSession*>(session.get())) {
+  auto* gnome = dynamic_cast<GnomeSession*>(session.get());
+  if (gnome) {
     EXPECT_NE(said.find("log out and in once"), std::string::npos) << said;
     gnome->logInAgain({std::filesystem::canonical(linuxBuild(config).argv[0]).string(),
                        std::filesystem::read_symlink("/proc/self/exe").string()});
-    SetUp();
-    start(settings);
+  }
+  ASSERT_NO_FATAL_FAILURE(openBrowsers());
+  if (gnome) {
+    ASSERT_NO_FATAL_FAILURE(start(settings));
   } else {
     ASSERT_NO_FATAL_FAILURE(broughtForward());
   }
