@@ -4,8 +4,8 @@
 # validators and lintian, and started unpacked in a throw-away folder. Then it is installed into a
 # fresh, bare root of that release (scripts/root.sh), so that its own dependency list alone must
 # bring in what it needs; the installed program is started before anything else is installed,
-# then tried on GNOME and KWin with the end-to-end tests built beside it, and removed. Last,
-# scripts/run.sh runs there as a newcomer runs it on GNOME, and its program captures.
+# then tried on GNOME and KWin with the end-to-end tests built beside it, and removed. Last, on
+# Debian 13, scripts/run.sh runs there as a newcomer runs it on GNOME, and its program captures.
 #
 #   scripts/test-package.sh           this machine's release's, from scripts/build.sh test's build
 #   scripts/test-package.sh RELEASE   RELEASE's, from its root's build (scripts/test-root.sh)
@@ -70,21 +70,21 @@ installed() {
   done
   apt-get remove -y -qq pagewick >/dev/null
   test ! -e /usr/bin/pagewick -a ! -e /usr/lib/pagewick -a ! -e "$extension"
-  first_run
+  # Once, on Debian 13, whose default desktop it is: it builds the program again.
+  [ "$(. /etc/os-release && echo "$VERSION_CODENAME")" != trixie ] || first_run
 }
 
-# The first command as a newcomer runs it: scripts/run.sh from a fresh copy of the checkout, as a
-# user who may sudo, in GNOME's session, then a capture from Firefox. Its session has no network,
-# so what the build needs comes first; run.sh still installs the package through sudo.
+# The first command as a newcomer runs it: scripts/run.sh from a fresh copy of the checkout, in
+# GNOME's session, then a capture from Firefox. It runs as root: the root's commands may not gain
+# privileges, so sudo cannot work there. Its session has no network (its X servers must not meet
+# the machine's), so what the build needs comes first.
 first_run() {
   bash scripts/install-deps.sh package >/dev/null
-  apt-get install -y -qq --no-install-recommends sudo >/dev/null
-  useradd -m newcomer
-  echo 'newcomer ALL=(ALL) NOPASSWD: ALL' > /etc/sudoers.d/newcomer
-  runuser -u newcomer -- sh -c 'mkdir ~/pagewick && tar -xf build/checkout.tar -C ~/pagewick'
-  PAGEWICK_E2E_RUN=/home/newcomer/pagewick/scripts/run.sh PAGEWICK_E2E_BINARY=/usr/bin/pagewick \
-    PAGEWICK_E2E_WAYLAND=gnome PAGEWICK_E2E_SHELL_EXTENSION=/usr/share/gnome-shell/extensions/pagewick@kelvarin.org \
-    unshare --net runuser -u newcomer -- build/e2e/e2e_wayland_program --gtest_filter='*FirstCommand*'
+  mkdir ~/pagewick
+  tar -xf build/checkout.tar -C ~/pagewick
+  PAGEWICK_E2E_RUN=~/pagewick/scripts/run.sh PAGEWICK_E2E_BINARY=/usr/bin/pagewick PAGEWICK_E2E_WAYLAND=gnome \
+    PAGEWICK_E2E_SHELL_EXTENSION=/usr/share/gnome-shell/extensions/pagewick@kelvarin.org \
+    unshare --net build/e2e/e2e_wayland_program --gtest_filter='*FirstCommand*'
 }
 
 case "${1:-}" in
@@ -96,4 +96,4 @@ git ls-files -z | tar --null -T - -cf "$build/checkout.tar"
 PAGEWICK_ROOT_BARE=1 PAGEWICK_ROOT_LAYER=1 PAGEWICK_ROOT_BUILD=$build \
   bash scripts/root.sh "$release" bash scripts/test-package.sh installed
 echo "package: built, validated, started unpacked; installed into a bare $release root, started," \
-  "tried on GNOME and KWin, removed; scripts/run.sh as a user on GNOME ended with a capture"
+  "tried on GNOME and KWin, removed"

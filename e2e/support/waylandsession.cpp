@@ -497,6 +497,10 @@ void GnomeSession::logIn(const std::map<std::string, std::string>& shellEnv, boo
 void GnomeSession::logInAgain(const std::vector<std::string>& trusted) {
   shell_->stop();
   removeXFiles();
+  // The old cookie, which the new XWayland would not take.
+  for (const auto& entry : std::filesystem::directory_iterator(shellEnv_.at("XDG_RUNTIME_DIR"))) {
+    if (entry.path().filename().string().starts_with(".mutter-Xwaylandauth.")) std::filesystem::remove(entry.path());
+  }
   installExtension(trusted);
   logIn(shellEnv_, true);
 }
