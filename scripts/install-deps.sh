@@ -18,13 +18,13 @@ build=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libqt6test6 libgl-
        libx11-dev libxtst-dev libwayland-dev libwayland-bin "$wlr_protocols" plasma-wayland-protocols
        wayland-protocols
        fonts-liberation2 xdg-utils)
-test=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev dpkg-dev
+# What cpack needs for the package: dpkg-shlibdeps for its dependency list, which reads file's.
+package=(dpkg-dev file)
+test=("${package[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev
       desktop-file-utils appstream lintian locales)
 e2e=(xvfb xauth openbox x11-utils x11-xkb-utils xdotool xclip imagemagick firefox-esr chromium sway
      xwayland x11-xserver-utils wl-clipboard kwin-wayland gnome-shell gjs dbus-daemon libglib2.0-bin
      grim stress-ng)
-# What cpack needs for the package: dpkg-shlibdeps for its dependency list, which reads file's.
-package=(dpkg-dev file)
 # The roots of other Debian releases that scripts/test.sh tests in.
 roots=(debootstrap bubblewrap)
 # The Windows program, its installer and zip, cross-built; "windows" adds its tests' Wine and display.

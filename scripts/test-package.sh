@@ -4,7 +4,8 @@
 # validators and lintian, and started unpacked in a throw-away folder. Then it is installed into a
 # fresh, bare root of that release (scripts/root.sh), so that its own dependency list alone must
 # bring in what it needs; the installed program is started before anything else is installed,
-# then tried on GNOME and KWin with the end-to-end tests built beside it, and removed.
+# then tried on GNOME and KWin with the end-to-end tests built beside it, and removed. Last, on
+# Debian 13, scripts/run.sh runs there as a newcomer runs it on GNOME, and its program captures.
 #
 #   scripts/test-package.sh           this machine's release's, from scripts/build.sh test's build
 #   scripts/test-package.sh RELEASE   RELEASE's, from its root's build (scripts/test-root.sh)
@@ -71,13 +72,29 @@ installed() {
   done
   apt-get remove -y -qq pagewick >/dev/null
   test ! -e /usr/bin/pagewick -a ! -e /usr/lib/pagewick -a ! -e "$extension"
+  # Once, on Debian 13, whose default desktop it is: it builds the program again.
+  [ "$(. /etc/os-release && echo "$VERSION_CODENAME")" != trixie ] || first_run
+}
+
+# The first command as a newcomer runs it: scripts/run.sh from a fresh copy of the checkout, in
+# GNOME's session, then a capture from Firefox. It runs as root: the root's commands may not gain
+# privileges, so sudo cannot work there. Its session has no network (its X servers must not meet
+# the machine's), so what the build needs comes first.
+first_run() {
+  bash scripts/install-deps.sh package >/dev/null
+  mkdir ~/pagewick
+  tar -xf build/checkout.tar -C ~/pagewick
+  PAGEWICK_E2E_RUN=~/pagewick/scripts/run.sh PAGEWICK_E2E_BINARY=/usr/bin/pagewick PAGEWICK_E2E_WAYLAND=gnome \
+    PAGEWICK_E2E_SHELL_EXTENSION=/usr/share/gnome-shell/extensions/pagewick@kelvarin.org \
+    unshare --net build/e2e/e2e_wayland_program --gtest_filter='*FirstCommand*'
 }
 
 case "${1:-}" in
-  check | installed) "$1"; exit ;;
+  check | installed | first_run) "$1"; exit ;;
   "") check; release=$(. /etc/os-release && echo "$VERSION_CODENAME"); build=build ;;
   *) release=$1; build=build-$1; bash scripts/root.sh "$release" bash scripts/test-package.sh check ;;
 esac
+git ls-files -z | tar --null -T - -cf "$build/checkout.tar"
 PAGEWICK_ROOT_BARE=1 PAGEWICK_ROOT_LAYER=1 PAGEWICK_ROOT_BUILD=$build \
   bash scripts/root.sh "$release" bash scripts/test-package.sh installed
 echo "package: built, validated, started unpacked; installed into a bare $release root, started," \

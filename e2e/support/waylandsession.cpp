@@ -437,28 +437,38 @@ GnomeSession::GnomeSession(WaylandOptions options, bool extension) : WaylandSess
   }
   std::filesystem::create_directories(folder() + "/config/glib-2.0/settings");
   writeFile("config/glib-2.0/settings/keyfile", settings);
-  if (extension) {
-    // The build's extension, or another copy of it such as a package's (PAGEWICK_E2E_SHELL_EXTENSION).
-    const char* other = std::getenv("PAGEWICK_E2E_SHELL_EXTENSION");
-    const std::string installed = folder() + "/data/gnome-shell/extensions/" + gnome::kExtensionId;
-    std::filesystem::create_directories(installed);
-    std::filesystem::copy(other ? other : PAGEWICK_SHELL_EXTENSION, installed,
-                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
-    std::string callers;
-    for (const auto& program : options.trusted) callers += program + "\n";
-    std::ofstream(installed + "/callers") << callers;
-  }
+  if (extension) installExtension(options.trusted);
+  // The session's programs share the user's settings with the shell, as in a log-in.
+  env_ = buses;
+  env_.insert({{"XDG_RUNTIME_DIR", run}, {"XDG_CONFIG_HOME", folder() + "/config"}, {"GSETTINGS_BACKEND", "keyfile"},
+               {"MOZ_ENABLE_WAYLAND", "1"}, {"XDG_SESSION_TYPE", "wayland"}, {"XDG_CURRENT_DESKTOP", "GNOME"}});
+  chromiumFlags_ = {"--ozone-platform=wayland"};
+  logIn(shellEnv, extension);
+}
 
+void GnomeSession::installExtension(const std::vector<std::string>& trusted) {
+  // The build's extension, or another copy of it such as a package's (PAGEWICK_E2E_SHELL_EXTENSION).
+  const char* other = std::getenv("PAGEWICK_E2E_SHELL_EXTENSION");
+  const std::string installed = folder() + "/data/gnome-shell/extensions/" + gnome::kExtensionId;
+  std::filesystem::create_directories(installed);
+  std::filesystem::copy(other ? other : PAGEWICK_SHELL_EXTENSION, installed,
+                        std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+  std::string callers;
+  for (const auto& program : trusted) callers += program + "\n";
+  std::ofstream(installed + "/callers") << callers;
+}
+
+void GnomeSession::logIn(const std::map<std::string, std::string>& shellEnv, bool extension) {
   makeXSocketFolder();
   Process& shell = start({"gnome-shell", "--headless", "--wayland", "--virtual-monitor", "1280x800",
                           "--wayland-display", "pagewick-gnome"},
                          shellEnv, "gnome-shell.log");
+  shell_ = &shell;
   shellPid_ = shell.pid();
-  socket_ = run + "/pagewick-gnome";
-  env_ = buses;
-  env_.insert({{"WAYLAND_DISPLAY", socket_}, {"XDG_RUNTIME_DIR", run}, {"DISPLAY", ""}, {"MOZ_ENABLE_WAYLAND", "1"},
-               {"XDG_SESSION_TYPE", "wayland"}, {"XDG_CURRENT_DESKTOP", "GNOME"}});
-  chromiumFlags_ = {"--ozone-platform=wayland"};
+  shellEnv_ = shellEnv;
+  socket_ = shellEnv.at("XDG_RUNTIME_DIR") + "/pagewick-gnome";
+  env_["WAYLAND_DISPLAY"] = socket_;
+  env_["DISPLAY"] = "";
   // The shell is up once it has its name on the bus; the extension once it has its own.
   const auto owned = [&](const std::string& name) {
     return output({"gdbus", "call", "--session", "--dest", "org.freedesktop.DBus", "--object-path",
@@ -469,13 +479,14 @@ GnomeSession::GnomeSession(WaylandOptions options, bool extension) : WaylandSess
           "GNOME Shell did not start; see gnome-shell.log");
   if (extension) waitFor([&] { return owned("org.kelvarin.Pagewick.Shell"); }, "the extension did not start");
   // The shell's XWayland: the first display whose lock the shell holds (it takes two), and its cookie.
+  xDisplay_.clear();
   waitFor([&] {
     for (int n = 0; n < kXDisplays && xDisplay_.empty(); ++n) {
       if (xLockHolder(n) == shellPid_) xDisplay_ = ":" + std::to_string(n);
     }
     return !xDisplay_.empty();
   }, "GNOME Shell started no XWayland");
-  for (const auto& entry : std::filesystem::directory_iterator(run)) {
+  for (const auto& entry : std::filesystem::directory_iterator(shellEnv.at("XDG_RUNTIME_DIR"))) {
     if (entry.path().filename().string().starts_with(".mutter-Xwaylandauth.")) env_["XAUTHORITY"] = entry.path().string();
   }
   env_["DISPLAY"] = xDisplay_;
@@ -483,9 +494,24 @@ GnomeSession::GnomeSession(WaylandOptions options, bool extension) : WaylandSess
   connect(false);
 }
 
+void GnomeSession::logInAgain(const std::vector<std::string>& trusted) {
+  shell_->stop();
+  removeXFiles();
+  // The old cookie, which the new XWayland would not take.
+  for (const auto& entry : std::filesystem::directory_iterator(shellEnv_.at("XDG_RUNTIME_DIR"))) {
+    if (entry.path().filename().string().starts_with(".mutter-Xwaylandauth.")) std::filesystem::remove(entry.path());
+  }
+  installExtension(trusted);
+  logIn(shellEnv_, true);
+}
+
 // A shell stopped by a signal may leave its displays' lock files and sockets; they name the shell.
 GnomeSession::~GnomeSession() {
   stopAll();
+  removeXFiles();
+}
+
+void GnomeSession::removeXFiles() {
   if (shellPid_ == 0) return;
   for (int n = 0; n < kXDisplays; ++n) {
     if (xLockHolder(n) != shellPid_) continue;

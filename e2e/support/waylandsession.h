@@ -140,8 +140,17 @@ class GnomeSession final : public WaylandSession {
   bool minimise(TextView part);
   // The title of the window that has the focus, as the shell reports it.
   std::optional<Text> focusedTitle() { return windows().focusedTitle(); }
+  // Ends the shell and starts it again with the user's settings as they are now, as a new log-in
+  // does, with the extension installed for the user again, answering `trusted`. Programs of the
+  // old log-in end with it.
+  void logInAgain(const std::vector<std::string>& trusted);
 
  private:
+  void installExtension(const std::vector<std::string>& trusted);
+  // Starts the shell; waits for it, for its XWayland and, when `extension`, for the extension.
+  void logIn(const std::map<std::string, std::string>& shellEnv, bool extension);
+  // The lock files and sockets of the shell's X displays, which a stopped shell may leave.
+  void removeXFiles();
   // The extension, on this session's bus: a process's own session bus stays the first one.
   gnome::ShellService service();
   gnome::ShellWindows windows() { return gnome::ShellWindows(service()); }
@@ -150,6 +159,8 @@ class GnomeSession final : public WaylandSession {
   // Activates `window`; true once it has the focus.
   bool focus(WindowHandle window);
   std::string sessionBus_;
+  std::map<std::string, std::string> shellEnv_;
+  Process* shell_ = nullptr;
   int shellPid_ = 0;
 };
 

@@ -18,9 +18,10 @@ constexpr int kCallTimeoutMs = 5000;
 
 Text extensionMissingDescription() {
   return u"On GNOME, Pagewick finds, brings forward and types into other programs' windows through its "
-         u"GNOME Shell extension, and that extension is not active. Install Pagewick from its package, "
-         u"enable the extension \"Pagewick\" (in the Extensions app, or with: gnome-extensions enable " +
-         ascii(kExtensionId) + u"), then log out and in once. Or log in to GNOME's X11 session instead.";
+         u"GNOME Shell extension, and that extension is not active. Install Pagewick from its package "
+         u"and log out and in once: GNOME loads a newly installed extension only when you log in. Then, if "
+         u"it is still off, enable \"Pagewick\" in the Extensions app, or with: gnome-extensions enable " +
+         ascii(kExtensionId) + u". Or log in to GNOME's X11 session instead.";
 }
 
 namespace {
