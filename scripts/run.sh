@@ -17,14 +17,13 @@ from_build() {
   exec build/app/pagewick
 }
 
-# The package as scripts/release.sh makes it, from a build of the program alone.
+# The package as scripts/release.sh makes it, installed from a folder apt's own user may read.
 install_package() {
-  bash scripts/install-deps.sh package
-  PAGEWICK_DEPS_INSTALLED=1 bash scripts/build.sh build
+  bash scripts/release.sh package build
   local out
   out=$(mktemp -d)
-  chmod 755 "$out"  # apt reads the file as its own unprivileged user
-  (cd build && cpack -G DEB -B "$out" >/dev/null)
+  chmod 755 "$out"
+  cp build/pagewick_*.deb "$out"
   local deb=("$out"/pagewick_*.deb)
   [ -z "$sudo" ] || echo "run.sh: this desktop lets only the installed Pagewick reach other programs' windows," \
     "so it installs ${deb[0]##*/} system-wide, through sudo apt-get."
