@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Runs a command inside a Debian root of the named release (trixie, sid), as on a machine of that
 # release. The root is made with debootstrap the first time, with what scripts/install-deps.sh
-# installs for "desktops", and kept under /var/cache/pagewick/roots (PAGEWICK_ROOTS) for later
+# installs for "roots", and kept under /var/cache/pagewick/roots (PAGEWICK_ROOTS) for later
 # runs; its downloaded packages are kept beside it. Inside, the checkout is /src, whose build/ is
-# the root's own (build-<release>/ outside), and /tmp is new for each command: X lock files left
+# the root's own (build-<release>/ outside); it is also at its own path, where the machine's
+# build trees (build-win/) name their files. /tmp is new for each command: X lock files left
 # in a root's /tmp can name live processes once the PID namespace that wrote them has ended.
 #
 #   scripts/root.sh RELEASE                   makes or updates the root only
@@ -43,7 +44,7 @@ enter() {
   $sudo env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 \
     TERM="${TERM:-dumb}" CI="${CI:-}" DEBIAN_FRONTEND=noninteractive \
     bwrap --bind "$dir" / --dev-bind /dev /dev --proc /proc --ro-bind /sys /sys --perms 1777 --tmpfs /tmp \
-      --ro-bind /etc/resolv.conf /etc/resolv.conf --bind "$PWD" /src --bind "$PWD/$build" /src/build \
+      --ro-bind /etc/resolv.conf /etc/resolv.conf --bind "$PWD" /src --bind "$PWD" "$PWD" --bind "$PWD/$build" /src/build \
       --unshare-pid --unshare-ipc $net $extra --die-with-parent --chdir /src "$@"
 }
 
@@ -84,7 +85,7 @@ if [ -n "$bare" ]; then
   extra=$debs
   enter "$root" apt-get update -qq
 elif ! sha256sum scripts/install-deps.sh | cmp -s - "$stamp"; then
-  net="" extra=$debs enter "$root" bash scripts/install-deps.sh desktops
+  net="" extra=$debs enter "$root" bash scripts/install-deps.sh roots
   sha256sum scripts/install-deps.sh | $sudo tee "$stamp" >/dev/null
 fi
 [ $# -gt 0 ] || exit 0

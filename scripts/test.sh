@@ -13,7 +13,8 @@
 #   sanitize   the unit and widget tests again under AddressSanitizer and UndefinedBehaviorSanitizer
 #   fuzz       each fuzzer briefly; scripts/soak.sh runs them for ten minutes each
 #   trixie sid the Linux tests and the package test again on Debian 13 and on Debian unstable, each
-#              in a root of its own (scripts/test-root.sh), made in the background from the start
+#              in a root of its own (scripts/test-root.sh), made in the background from the start;
+#              in Debian 13's, also the Windows program under its Wine 10
 # Usage: scripts/test.sh [STAGE...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
