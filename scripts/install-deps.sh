@@ -5,7 +5,8 @@
 # Wayland compositors and two real browsers, and stress-ng to load the cores for runs under load;
 # "test" adds everything "windows" needs too. "windows" is the mingw-w64 cross compiler, Wine and
 # a display for it; "release" what scripts/release.sh needs here: the cross compiler and NSIS, and
-# the tools that make Debian roots.
+# the tools that make Debian roots; "roots" what a release's test root has: "desktops" and the Wine
+# that runs the machine's Windows build there.
 set -euo pipefail
 what=${1:-build}
 # The wlroots protocol descriptions come with a Rust crate's sources, in a crate of their own
@@ -25,11 +26,15 @@ test=("${package[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev clan
 e2e=(xvfb xauth openbox x11-utils x11-xkb-utils xdotool xclip imagemagick firefox-esr chromium sway
      xwayland x11-xserver-utils wl-clipboard kwin-wayland gnome-shell gjs dbus-daemon libglib2.0-bin
      grim stress-ng)
+# Unstable has Firefox's rapid release too, which other distributions ship as their only Firefox.
+[ "${VERSION_CODENAME:-}" != sid ] || e2e+=(firefox)
 # The roots of other Debian releases that scripts/test.sh tests in.
 roots=(debootstrap bubblewrap)
 # The Windows program, its installer and zip, cross-built; "windows" adds its tests' Wine and display.
 cross=(cmake make g++-mingw-w64-x86-64-posix nsis zip)
-windows=("${cross[@]}" googletest wine wine64 xvfb xauth openbox x11-utils unzip xdotool)
+# What runs the Windows program and its installer's test: Wine and a display for it.
+wine=(wine wine64 nsis xvfb xauth openbox x11-utils unzip xdotool)
+windows=("${cross[@]}" googletest "${wine[@]}")
 
 case "$what" in
   build) pkgs=("${build[@]}") ;;
@@ -37,9 +42,10 @@ case "$what" in
   test) pkgs=("${build[@]}" "${test[@]}" "${e2e[@]}" "${windows[@]}" "${roots[@]}") ;;
   e2e) pkgs=("${e2e[@]}") ;;
   windows) pkgs=("${windows[@]}") ;;
+  roots) pkgs=("${build[@]}" "${test[@]}" "${e2e[@]}" "${wine[@]}") ;;
   package) pkgs=("${build[@]}" "${package[@]}") ;;
   release) pkgs=("${cross[@]}" "${roots[@]}") ;;
-  *) echo "usage: $0 [build|desktops|e2e|test|windows|package|release]" >&2; exit 2 ;;
+  *) echo "usage: $0 [build|desktops|e2e|test|windows|package|release|roots]" >&2; exit 2 ;;
 esac
 
 missing=()
@@ -55,7 +61,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # The settings tests read numbers under a locale whose decimal mark is a comma.
-if [[ $what =~ ^(desktops|test)$ ]] && ! locale -a | grep -qix 'de_DE.utf8'; then
+if [[ $what =~ ^(desktops|test|roots)$ ]] && ! locale -a | grep -qix 'de_DE.utf8'; then
   $sudo sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
   $sudo locale-gen de_DE.UTF-8 >/dev/null
 fi

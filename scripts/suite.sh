@@ -10,7 +10,7 @@ for suite in "$@"; do
   case "$suite" in
     unit) select=(-L unit) ;;
     widget) select=(-L 'widget|extension') ;;
-    x11) select=(-L e2e -R '^e2e\.(browsers|browsers\.no_window_manager|browsers\.russian_layout|program|titles)$') ;;
+    x11) select=(-L e2e -R '^e2e\.(browsers|browsers\.no_window_manager|browsers\.russian_layout|browsers\.firefox|program|titles)$') ;;
     sway|kwin|gnome) select=(-L e2e -R "\\.$suite(\\.|\$)") ;;
     *) echo "unknown suite $suite; the suites are unit widget x11 sway kwin gnome" >&2; exit 2 ;;
   esac

@@ -43,7 +43,8 @@ class Session {
   Session& operator=(const Session&) = delete;
   const std::string& folder() const { return folder_; }
 
-  // In a private window where PAGEWICK_E2E_FIREFOX_PRIVATE is set.
+  // Firefox ESR, or the Firefox PAGEWICK_E2E_FIREFOX names; in a private window where
+  // PAGEWICK_E2E_FIREFOX_PRIVATE is set.
   void startFirefox(const std::string& url);
   void startChromium(const std::string& url);
   // Waits (generously) until a window's title contains `part`.
