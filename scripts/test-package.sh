@@ -68,7 +68,7 @@ installed() {
   extension=/usr/share/gnome-shell/extensions/pagewick@kelvarin.org
   for desktop in gnome kwin; do
     PAGEWICK_E2E_BINARY=/usr/bin/pagewick PAGEWICK_E2E_WAYLAND=$desktop PAGEWICK_E2E_SHELL_EXTENSION=$extension \
-      unshare --net build/e2e/e2e_wayland_program
+      unshare --net build/e2e/e2e_wayland_program --gtest_filter=-*FirstCommand*
   done
   apt-get remove -y -qq pagewick >/dev/null
   test ! -e /usr/bin/pagewick -a ! -e /usr/lib/pagewick -a ! -e "$extension"
