@@ -13,7 +13,10 @@ if [ "${1:-}" = wine ]; then
   source scripts/wine-session.sh
   echo "== $("$wine" --version)"
   bash scripts/test-installer.sh build-win
-  cd build && ctest -L wine --no-tests=error --output-on-failure --timeout 600
+  # Wine 10 keeps the window at 96 DPI whatever LogPixels says (it gives a window aware of each
+  # monitor's DPI the screen's own), so the layout test at each DPI is Wine 8's alone.
+  echo "== left out under this Wine: WineTest.TheWindowIsLaidOutAtEachDpiWithEveryCaptionWhole"
+  cd build && GTEST_FILTER='-*EachDpi*' ctest -L wine --no-tests=error --output-on-failure --timeout 600
   exit
 fi
 [ -n "${PAGEWICK_DEPS_INSTALLED:-}" ] || bash scripts/install-deps.sh windows

@@ -39,6 +39,11 @@ pids+=($!)
 for _ in $(seq 300); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
 
 export WINEPREFIX="$session/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
-"$wine" wineboot --init >"$session/wineboot.log" 2>&1
+# Debian 13's Wine 10 aborts at start whenever TMPDIR is set at all: there it goes without, and
+# keeps its leftovers in /tmp.
+("$wine" wineboot --init >"$session/wineboot.log" 2>&1) 2>/dev/null || {
+  unset TMPDIR
+  ("$wine" wineboot --init >"$session/wineboot.log" 2>&1) 2>/dev/null || { tail -n 30 "$session/wineboot.log" >&2; exit 1; }
+}
 # The program opens its home page on one start in a hundred; here no real browser may start.
 "$wine" reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d true /f >/dev/null 2>&1

@@ -38,16 +38,28 @@ WinePrefix::WinePrefix(XSession& session, const std::string& locale)
   setenv("WINEPREFIX", (folder_ + "/prefix").c_str(), 1);
   setenv("WINEDEBUG", "-all", 0);  // a WINEDEBUG of the caller's wins, for a look inside
   setenv("WINEDLLOVERRIDES", "mscoree,mshtml=", 1);  // no offers to install Mono or Gecko
-  if (session_.run({"env", "LC_ALL=" + locale_, kWine, "wineboot", "--init"}) != 0) {
-    throw std::runtime_error("wineboot failed; see " + session.folder() + "/helpers.log");
+  // Debian 13's Wine 10 aborts at start whenever TMPDIR is set at all; it then keeps its leftovers
+  // in /tmp instead of the session's folder.
+  if (session_.run(wine({"wineboot", "--init"})) != 0) {
+    withoutTmpdir_ = true;
+    if (session_.run(wine({"wineboot", "--init"})) != 0) {
+      throw std::runtime_error("wineboot failed; see " + session.folder() + "/helpers.log");
+    }
   }
   const std::string setup = session_.writeFile("machine.reg", kMachineSetup);
-  if (session_.run({"env", "LC_ALL=" + locale_, kWine, "regedit", "/S", windowsPath(setup)}) != 0) {
+  if (session_.run(wine({"regedit", "/S", windowsPath(setup)})) != 0) {
     throw std::runtime_error("the Wine prefix could not be set up");
   }
 }
 
 WinePrefix::~WinePrefix() { endWine(); }
+
+std::vector<std::string> WinePrefix::wine(const std::vector<std::string>& args) const {
+  std::vector<std::string> argv{"env", "LC_ALL=" + locale_, kWine};
+  if (withoutTmpdir_) argv.insert(argv.begin() + 1, {"-u", "TMPDIR"});
+  argv.insert(argv.end(), args.begin(), args.end());
+  return argv;
+}
 
 void WinePrefix::endWine() const {
   session_.run({PAGEWICK_WINESERVER, "-k"});
@@ -62,16 +74,16 @@ std::string WinePrefix::windowsPath(const std::string& path) {
 
 Launch WinePrefix::pagewick() const {
   const std::string log = folder_ + "/messages.log";
-  return {{"env", "LC_ALL=" + locale_, kWine, kBuild + "/app/win/pagewick_e2e.exe"},
+  return {wine({kBuild + "/app/win/pagewick_e2e.exe"}),
           {{"PAGEWICK_MESSAGE_LOG", windowsPath(log)}},
           log,
           [this](const std::string& key) { return setting(key).value_or(u"<absent>"); }};
 }
 
 void WinePrefix::openPage(const Text& title, const Text& text, PageOptions options) {
-  std::vector<std::string> argv{"env", "LC_ALL=" + locale_, kWine, kBuild + "/tests/win/test_page.exe",
-                                "--title-file", windowsPath(writeUnits("title-" + std::to_string(++pages_), title)),
-                                "--text", windowsPath(writeUnits("page-" + std::to_string(pages_), text))};
+  std::vector<std::string> argv = wine({kBuild + "/tests/win/test_page.exe", "--title-file",
+                                       windowsPath(writeUnits("title-" + std::to_string(++pages_), title)), "--text",
+                                       windowsPath(writeUnits("page-" + std::to_string(pages_), text))});
   if (options.minimized) argv.push_back("--minimized");
   if (!options.copies) argv.push_back("--no-copy");
   session_.start(argv, {}, "test_page.log");
@@ -119,8 +131,8 @@ bool WinePrefix::ownedByPagewick(const Text& title) {
 
 // Wine reads the DPI once, when its server starts: every Wine program is ended for it.
 void WinePrefix::setDpi(int dpi) {
-  if (session_.run({kWine, "reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d",
-                    std::to_string(dpi), "/f"}) != 0) {
+  if (session_.run(wine({"reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d",
+                         std::to_string(dpi), "/f"})) != 0) {
     throw std::runtime_error("could not set the DPI");
   }
   endWine();
@@ -143,7 +155,7 @@ std::string WinePrefix::manifest() {
 }
 
 int WinePrefix::probe(const std::vector<std::string>& args) const {
-  std::vector<std::string> argv{"env", "LC_ALL=" + locale_, kWine, kBuild + "/tests/win/wine_probe.exe"};
+  std::vector<std::string> argv = wine({kBuild + "/tests/win/wine_probe.exe"});
   argv.insert(argv.end(), args.begin(), args.end());
   return session_.run(argv);
 }

@@ -60,6 +60,8 @@ class WinePrefix {
   std::string manifest();
 
  private:
+  // Wine with `args`, in the prefix's locale.
+  std::vector<std::string> wine(const std::vector<std::string>& args) const;
   void endWine() const;  // every program of the prefix, and its server
   int probe(const std::vector<std::string>& args) const;
   std::string writeUnits(const std::string& name, const Text& text) const;
@@ -68,6 +70,7 @@ class WinePrefix {
   XSession& session_;
   std::string folder_;
   std::string locale_;
+  bool withoutTmpdir_ = false;
   int pages_ = 0;
 };
 
