@@ -1,6 +1,6 @@
 // The real pagewick binary on a Wayland desktop: its own window under the compositor's XWayland,
 // clicked through a pointer of the test's own, capturing from native Wayland Firefox ESR and
-// Chromium. PAGEWICK_E2E_WAYLAND=sway, =kwin or =gnome picks the compositor.
+// Chromium. PAGEWICK_E2E_WAYLAND=sway, =labwc, =kwin or =gnome picks the compositor.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -47,6 +47,7 @@ std::unique_ptr<WaylandSession> makeSession() {
     }
     return std::make_unique<KWinSession>(options);
   }
+  if (wanted && std::string(wanted) == "labwc") return std::make_unique<LabwcSession>(options);
   return std::make_unique<SwaySession>(options);
 }
 
@@ -79,12 +80,12 @@ class WaylandProgramTest : public ::testing::Test {
     session->click("Pagewick", at.x, at.y);
   }
   // Captures Firefox's page into the box; from then on our window is kept above the others, except
-  // on sway, which has no such state.
+  // on wlroots compositors (sway, labwc), whose X11 window manager keeps no such state.
   void captureFirefoxIntoTheBox() {
     click(spot::CaptureToBox);
     ASSERT_TRUE(eventually([&] { return stored("Text1").starts_with(u"\rFirefox Test Page"); }))
         << toUtf8(stored("Text1")) << readBytes(launch.messageLog);
-    if (!dynamic_cast<SwaySession*>(session.get())) {
+    if (!dynamic_cast<WlrootsSession*>(session.get())) {
       EXPECT_TRUE(eventually([&] { return keptAbove(session->xDisplay(), *xWindow(session->xDisplay(), u"Pagewick")); }));
     }
   }
