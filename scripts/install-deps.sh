@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Pagewick needs, on Debian 12, 13 and unstable. "build" is enough to
 # build and run the program; "desktops" adds the tests' own tools and what the Linux tests drive
-# ("e2e" alone, for running end-to-end tests built elsewhere): an X server, a window manager, three
+# ("e2e" alone, for running end-to-end tests built elsewhere): an X server, a window manager, the
 # Wayland compositors and two real browsers, and stress-ng to load the cores for runs under load;
 # "test" adds everything "windows" needs too. "windows" is the mingw-w64 cross compiler, Wine and
 # a display for it.
@@ -22,6 +22,8 @@ test=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-de
 e2e=(xvfb xauth openbox x11-utils x11-xkb-utils xdotool xclip imagemagick firefox-esr chromium sway
      xwayland x11-xserver-utils wl-clipboard kwin-wayland gnome-shell gjs dbus-daemon libglib2.0-bin
      grim stress-ng)
+# labwc, the wlroots desktop the tests run beside sway, came with Debian 13.
+[ "${VERSION_ID:-}" = 12 ] || e2e+=(labwc)
 # The roots of other Debian releases that scripts/test.sh tests in.
 roots=(debootstrap bubblewrap)
 windows=(cmake make googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth openbox x11-utils
