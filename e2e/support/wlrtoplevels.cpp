@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "platform/wayland/connection.h"
+#include "platform/wlroots/wlrwindows.h"
 #include "wlr-foreign-toplevel-management-unstable-v1.h"
 
 namespace pw::e2e {
@@ -22,13 +23,9 @@ const zwlr_foreign_toplevel_handle_v1_listener kListener{
     .output_leave = [](void*, zwlr_foreign_toplevel_handle_v1*, wl_output*) {},
     .state =
         [](void* d, zwlr_foreign_toplevel_handle_v1*, wl_array* states) {
-          Toplevel& t = of(d);
-          t.nextActivated = t.nextMinimized = false;
-          const auto* state = static_cast<const std::uint32_t*>(states->data);
-          for (std::size_t i = 0; i < states->size / sizeof *state; ++i) {
-            t.nextActivated |= state[i] == ZWLR_FOREIGN_TOPLEVEL_HANDLE_V1_STATE_ACTIVATED;
-            t.nextMinimized |= state[i] == ZWLR_FOREIGN_TOPLEVEL_HANDLE_V1_STATE_MINIMIZED;
-          }
+          const wlroots::ToplevelStates s = wlroots::readStates(states);
+          of(d).nextActivated = s.activated;
+          of(d).nextMinimized = s.minimized;
         },
     .done =
         [](void* d, zwlr_foreign_toplevel_handle_v1*) {
