@@ -257,6 +257,9 @@ SwaySession::SwaySession(WaylandOptions options) : WlrootsSession("sway") {
 // output is wlroots' default, 1280 by 720, as labwc sets no mode of its own; the keyboard's
 // layout comes from xkbcommon's variable.
 LabwcSession::LabwcSession(WaylandOptions options) : WlrootsSession("labwc") {
+  // labwc readies XWayland even when no X client comes, and where the X socket folder is missing
+  // makes it as nobody, which X servers run as root later refuse.
+  makeXSocketFolder();
   std::vector<std::string> argv{"labwc"};
   // labwc splits the startup command into words itself, without a shell.
   if (options.xwayland) argv.insert(argv.end(), {"--startup", "sh -c '" + announceXDisplay() + "'"});
