@@ -81,7 +81,7 @@ class WaylandProgramTest : public ::testing::Test {
     session->click("Pagewick", at.x, at.y);
   }
   // Captures Firefox's page into the box; from then on our window is kept above the others where
-  // the compositor's X11 window manager supports that state (wlroots' does from 0.19 on).
+  // the compositor's X11 window manager supports that state (not sway 1.10's, nor labwc 0.8's).
   void captureFirefoxIntoTheBox() {
     click(spot::CaptureToBox);
     ASSERT_TRUE(eventually([&] { return stored("Text1").starts_with(u"\rFirefox Test Page"); }))
