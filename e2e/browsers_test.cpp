@@ -1,7 +1,8 @@
 // The capture against real browsers under a private X server: the services alone, then both
 // capture commands. Run with PAGEWICK_E2E_NO_WM=1 for a server without a window manager,
 // PAGEWICK_E2E_LAYOUT=ru for a Russian keyboard layout in front of the Latin one, and
-// PAGEWICK_E2E_WAYLAND=sway or =kwin for native Wayland browsers under a headless sway or KWin.
+// PAGEWICK_E2E_WAYLAND=sway, =labwc, =kwin or =gnome for native Wayland browsers under that
+// compositor, headless.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -23,6 +24,7 @@
 #include "e2e/support/program.h"
 #include "e2e/support/realdesktop.h"
 #include "e2e/support/waylandsession.h"
+#include "e2e/support/wlrtoplevels.h"
 #include "e2e/support/xsession.h"
 #include "platform/x11/x11windows.h"
 #include "tests/doubles/tempdir.h"
@@ -33,6 +35,7 @@ namespace {
 Session* session = nullptr;
 XSession* xsession = nullptr;    // when the session is an X server
 SwaySession* sway = nullptr;     // when it is a Wayland compositor: sway
+LabwcSession* labwc = nullptr;   // or labwc
 KWinSession* kwin = nullptr;     // or KWin
 GnomeSession* gnome = nullptr;   // or GNOME Shell
 
@@ -146,13 +149,14 @@ TEST_P(BrowsersTest, AMinimisedWindowOrOneOnAnotherDesktopIsBroughtBack) {
     EXPECT_NE(gnome->focusedTitle().value_or(u"").find(GetParam().title), Text::npos);
     return;
   }
-  if (kwin) {
-    PlasmaWindows windows(kwin->socket());
+  // Minimised as the window's title bar does, through the compositor's list of windows.
+  const auto minimiseAndBringBack = [&](auto&& windows) {
     ASSERT_TRUE(windows.minimise(GetParam().title));
     desk.automation.activate(GetParam().name);
     EXPECT_TRUE(windows.active(GetParam().title));
-    return;
-  }
+  };
+  if (kwin) return minimiseAndBringBack(PlasmaWindows(kwin->socket()));
+  if (labwc) return minimiseAndBringBack(WlrToplevels(labwc->socket()));
   // The managed window itself: a search by name may also find a browser's hidden windows.
   const auto found = xsession->waitForWindow(
       [&](const WindowCandidate& w) { return w.title.find(GetParam().title) != Text::npos; }, 30000);
@@ -320,9 +324,10 @@ int main(int argc, char** argv) {
     session = waylandSession(pw::e2e::kwin, trusted);
   } else if (wayland == "gnome") {
     session = waylandSession(pw::e2e::gnome, trusted);
-  } else if (wayland == "sway") {
+  } else if (wayland == "sway" || wayland == "labwc") {
     // Russian is the keyboards' layout; our keys come through a keyboard of their own.
-    session = waylandSession(pw::e2e::sway, pw::e2e::WaylandOptions{.keyboardLayout = russian ? "ru" : ""});
+    const pw::e2e::WaylandOptions options{.keyboardLayout = russian ? "ru" : ""};
+    session = wayland == "sway" ? waylandSession(pw::e2e::sway, options) : waylandSession(pw::e2e::labwc, options);
   } else {
     pw::e2e::SessionOptions options;
     options.windowManager = std::getenv("PAGEWICK_E2E_NO_WM") == nullptr;

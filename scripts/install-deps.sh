@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Pagewick needs, on Debian 12, 13 and unstable. "build" is enough to
-# build and run the program, "package" to make its .deb too; "desktops" adds the tests' own tools and what the Linux tests drive
-# ("e2e" alone, for running end-to-end tests built elsewhere): an X server, a window manager, three
-# Wayland compositors and two real browsers, and stress-ng to load the cores for runs under load;
-# "test" adds everything "windows" needs too. "windows" is the mingw-w64 cross compiler, Wine and
+# build and run the program, "package" to make its .deb too; "desktops" adds the tests' own tools
+# and what the Linux tests drive ("e2e" alone, for running end-to-end tests built elsewhere): an X
+# server, a window manager, the Wayland compositors and two real browsers, and stress-ng to load
+# the cores for runs under load; "test" adds everything "windows" needs too. "windows" is the mingw-w64 cross compiler, Wine and
 # a display for it; "release" what scripts/release.sh needs here: the cross compiler and NSIS, and
 # the tools that make Debian roots; "roots" what a release's test root has: "desktops" and the Wine
 # that runs the machine's Windows build there.
@@ -28,6 +28,8 @@ e2e=(xvfb xauth openbox x11-utils x11-xkb-utils xdotool xclip imagemagick firefo
      grim stress-ng)
 # Unstable has Firefox's rapid release too, which other distributions ship as their only Firefox.
 [ "${VERSION_CODENAME:-}" != sid ] || e2e+=(firefox)
+# labwc, the wlroots desktop the tests run beside sway, came with Debian 13.
+[ "${VERSION_ID:-}" = 12 ] || e2e+=(labwc)
 # The roots of other Debian releases that scripts/test.sh tests in.
 roots=(debootstrap bubblewrap)
 # The Windows program, its installer and zip, cross-built; "windows" adds its tests' Wine and display.

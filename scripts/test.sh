@@ -3,9 +3,10 @@
 # this order:
 #   unit       the unit tests
 #   widget     the widget tests on Qt's offscreen platform, and the GNOME Shell extension's check
-#   x11 sway kwin gnome
+#   x11 sway labwc kwin gnome
 #              the end-to-end tests on each desktop, which start their own servers and real
-#              browsers (scripts/suite.sh); e2e names all four
+#              browsers (scripts/suite.sh; labwc only where the release has it, not Debian 12);
+#              e2e names all five
 #   package    the .deb built and checked, installed into a bare root of this release, started
 #              and tried on GNOME and KWin (scripts/test-package.sh)
 #   windows    the Windows program cross-built with mingw-w64, its services' tests and its
@@ -18,16 +19,16 @@
 # Usage: scripts/test.sh [STAGE...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-stages=(unit widget x11 sway kwin gnome package windows sanitize fuzz trixie sid)
+stages=(unit widget x11 sway labwc kwin gnome package windows sanitize fuzz trixie sid)
 [ $# -gt 0 ] || set -- "${stages[@]}"
 declare -A chosen
 for stage in "$@"; do
   case " e2e ${stages[*]} " in
     *" $stage "*) ;;
-    *) echo "unknown stage $stage; the stages are ${stages[*]}, and e2e for the four desktops" >&2; exit 2 ;;
+    *) echo "unknown stage $stage; the stages are ${stages[*]}, and e2e for the five desktops" >&2; exit 2 ;;
   esac
   if [ "$stage" = e2e ]; then
-    for desktop in x11 sway kwin gnome; do chosen[$desktop]=1; done
+    for desktop in x11 sway labwc kwin gnome; do chosen[$desktop]=1; done
   else
     chosen[$stage]=1
   fi
@@ -42,10 +43,10 @@ on() {  # whether any of the stages named is chosen
 # build/ that covers them; the benchmarks are built when every stage runs.
 deps="" build=""
 if on windows; then deps=test
-elif on unit widget x11 sway kwin gnome package sanitize fuzz; then deps=desktops
+elif on unit widget x11 sway labwc kwin gnome package sanitize fuzz; then deps=desktops
 fi
 if [ ${#chosen[@]} -eq ${#stages[@]} ]; then build=test
-elif on x11 sway kwin gnome package windows; then build=desktops
+elif on x11 sway labwc kwin gnome package windows; then build=desktops
 elif on unit widget; then build=unit
 fi
 if [ -n "$deps" ]; then
@@ -79,7 +80,7 @@ ready() {  # waits for a release's roots, if they are being made
 if [ -n "$build" ]; then bash scripts/build.sh "$build"; fi
 
 suites=()
-for suite in unit widget x11 sway kwin gnome; do
+for suite in unit widget x11 sway labwc kwin gnome; do
   if on "$suite"; then suites+=("$suite"); fi
 done
 if [ ${#suites[@]} -gt 0 ]; then bash scripts/suite.sh "${suites[@]}"; fi

@@ -185,7 +185,7 @@ std::vector<unsigned long> property(const std::string& display, unsigned long wi
   unsigned long count = 0, after = 0;
   unsigned char* data = nullptr;
   std::vector<unsigned long> items;
-  if (XGetWindowProperty(d, window, XInternAtom(d, name, False), 0, 64, False, wantedType, &type, &format, &count,
+  if (XGetWindowProperty(d, window, XInternAtom(d, name, False), 0, 1024, False, wantedType, &type, &format, &count,
                          &after, &data) == Success && data) {
     if (format == 32) items.assign(reinterpret_cast<const unsigned long*>(data), reinterpret_cast<const unsigned long*>(data) + count);
     XFree(data);
@@ -218,12 +218,25 @@ BoxOnScreen Program::onScreen(unsigned long box, const ScreenImage& before) {
                   grabScreen(session_.display()));
 }
 
-bool keptAbove(const std::string& display, unsigned long window) {
+namespace {
+
+// Whether the atom list `name` of `window` (0: the root) holds the atom `atom`.
+bool listsAtom(const std::string& display, unsigned long window, const char* name, const char* atom) {
   Display* d = XOpenDisplay(display.c_str());
-  const Atom above = XInternAtom(d, "_NET_WM_STATE_ABOVE", False);
+  const Atom wanted = XInternAtom(d, atom, False);
   XCloseDisplay(d);
-  const auto states = property(display, window, "_NET_WM_STATE", XA_ATOM);
-  return std::find(states.begin(), states.end(), above) != states.end();
+  const auto atoms = property(display, window, name, XA_ATOM);
+  return std::find(atoms.begin(), atoms.end(), wanted) != atoms.end();
+}
+
+}  // namespace
+
+bool keptAbove(const std::string& display, unsigned long window) {
+  return listsAtom(display, window, "_NET_WM_STATE", "_NET_WM_STATE_ABOVE");
+}
+
+bool offersKeepAbove(const std::string& display) {
+  return listsAtom(display, 0, "_NET_SUPPORTED", "_NET_WM_STATE_ABOVE");
 }
 
 std::optional<unsigned long> topXWindow(const std::string& display) {

@@ -122,6 +122,8 @@ bool eventually(const std::function<bool()>& done, int timeoutMs = 30000);
 std::optional<unsigned long> xWindow(const std::string& display, TextView title);
 // Whether the window manager keeps `window` above the others.
 bool keptAbove(const std::string& display, unsigned long window);
+// Whether the window manager says it supports keeping a window above the others.
+bool offersKeepAbove(const std::string& display);
 // The window the window manager stacks above all others.
 std::optional<unsigned long> topXWindow(const std::string& display);
 // The window the window manager has made the active one.

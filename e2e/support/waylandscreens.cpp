@@ -33,7 +33,7 @@ QDBusMessage call(QDBusConnection bus, const char* service, const char* path, co
 
 }  // namespace
 
-ScreenImage SwaySession::screenshot() {
+ScreenImage WlrootsSession::screenshot() {
   const QImage picture = QImage::fromData(QByteArray::fromStdString(output({"grim", "-t", "ppm", "-"})), "PPM");
   if (picture.isNull()) throw std::runtime_error("grim took no screenshot; see helpers.log");
   return screenImage(picture);

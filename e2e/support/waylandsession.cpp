@@ -19,6 +19,7 @@
 
 #include "e2e/support/plasmawindows.h"
 #include "e2e/support/program.h"
+#include "e2e/support/wlrtoplevels.h"
 #include "platform/kwin/kwinwindows.h"
 #include "platform/wayland/connection.h"
 
@@ -59,12 +60,12 @@ std::string WaylandSession::announceXDisplay() {
   makeXSocketFolder();
   const std::string shared = folder() + "/shared";
   std::filesystem::create_directories(shared);
-  ::chmod(shared.c_str(), 01777);  // sway runs as nobody
+  ::chmod(shared.c_str(), 01777);  // wlroots compositors run as nobody
   return "xhost +si:localuser:root >/dev/null && echo $DISPLAY > " + shared + "/display";
 }
 
-void WaylandSession::connect(bool xwayland) {
-  pointer_ = std::make_unique<VirtualPointer>(socket_, 1280, 800);
+void WaylandSession::connect(bool xwayland, int height) {
+  pointer_ = std::make_unique<VirtualPointer>(socket_, 1280, height);
   if (!xwayland) return;
   const auto deadline = std::chrono::steady_clock::now() + 60s;
   while (xDisplay_.empty() || xDisplay_.back() != '\n') {
@@ -199,15 +200,37 @@ void WaylandSession::closeWindow(const std::string& title) {
   if (const auto window = xWindow(xDisplay_, fromUtf8(title))) askToClose(xDisplay_, *window);
 }
 
-SwaySession::SwaySession(WaylandOptions options) : WaylandSession("sway") {
-  const std::string run = folder() + "/sway-run", own = folder() + "/run";
+WlrootsSession::WlrootsSession(const std::string& kind) : WaylandSession(kind) {
+  const std::string run = runtime(), own = folder() + "/run";
   std::filesystem::create_directories(run);
   std::filesystem::create_directories(own);
   ::chmod(folder().c_str(), 0711);
   ::chmod(own.c_str(), 0700);
   if (::chown(run.c_str(), kNobody, kNobody) != 0 || ::chmod(run.c_str(), 0700) != 0) {
-    throw std::runtime_error("cannot prepare sway's runtime folder " + run);
+    throw std::runtime_error("cannot prepare the compositor's runtime folder " + run);
   }
+}
+
+void WlrootsSession::launch(std::vector<std::string> argv, const std::map<std::string, std::string>& env) {
+  const std::string run = runtime(), kind = argv.front();
+  argv.insert(argv.begin(), {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+  std::map<std::string, std::string> all{{"XDG_RUNTIME_DIR", run}, {"HOME", run}, {"WLR_BACKENDS", "headless"},
+                                         {"WLR_LIBINPUT_NO_DEVICES", "1"}, {"WLR_RENDERER", "pixman"},
+                                         {"WAYLAND_DISPLAY", ""}, {"DISPLAY", ""}};
+  all.insert(env.begin(), env.end());
+  start(argv, all, kind + ".log");
+  const auto deadline = std::chrono::steady_clock::now() + 30s;
+  while ((socket_ = findSocket(run, "wayland-")).empty()) {
+    if (std::chrono::steady_clock::now() >= deadline) throw std::runtime_error(kind + " did not start; see " + kind + ".log");
+    std::this_thread::sleep_for(20ms);
+  }
+  env_ = {{"WAYLAND_DISPLAY", socket_}, {"XDG_RUNTIME_DIR", folder() + "/run"}, {"DISPLAY", ""},
+          {"MOZ_ENABLE_WAYLAND", "1"}, {"XDG_SESSION_TYPE", "wayland"}};
+  chromiumFlags_ = {"--ozone-platform=wayland"};
+  exportEnvironment();
+}
+
+SwaySession::SwaySession(WaylandOptions options) : WlrootsSession("sway") {
   std::string config = "output HEADLESS-1 resolution 1280x800\n";
   config += options.xwayland ? "xwayland enable\n" : "xwayland disable\n";
   if (!options.keyboardLayout.empty()) config += "input type:keyboard xkb_layout " + options.keyboardLayout + "\n";
@@ -216,24 +239,48 @@ SwaySession::SwaySession(WaylandOptions options) : WaylandSession("sway") {
 
   const std::string announce = options.xwayland ? announceXDisplay() : "";
   // A kept session keeps sway's debug log too: its transactions say when a window is shown.
-  std::vector<std::string> argv{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "sway", "-c", configFile};
+  std::vector<std::string> argv{"sway", "-c", configFile};
   if (std::getenv("PAGEWICK_E2E_KEEP")) argv.push_back("-d");
-  start(argv,
-        {{"XDG_RUNTIME_DIR", run}, {"HOME", run}, {"WLR_BACKENDS", "headless"}, {"WLR_LIBINPUT_NO_DEVICES", "1"},
-         {"WLR_RENDERER", "pixman"}, {"WAYLAND_DISPLAY", ""}, {"DISPLAY", ""}, {"SWAYSOCK", ""}},
-        "sway.log");
+  launch(argv, {{"SWAYSOCK", ""}});
   const auto deadline = std::chrono::steady_clock::now() + 30s;
-  while ((socket_ = findSocket(run, "wayland-")).empty() || (ipc_ = findSocket(run, "sway-ipc")).empty()) {
+  while ((ipc_ = findSocket(runtime(), "sway-ipc")).empty()) {
     if (std::chrono::steady_clock::now() >= deadline) throw std::runtime_error("sway did not start; see sway.log");
     std::this_thread::sleep_for(20ms);
   }
-  env_ = {{"WAYLAND_DISPLAY", socket_}, {"XDG_RUNTIME_DIR", own}, {"SWAYSOCK", ipc_}, {"DISPLAY", ""},
-          {"MOZ_ENABLE_WAYLAND", "1"}, {"XDG_SESSION_TYPE", "wayland"}};
-  chromiumFlags_ = {"--ozone-platform=wayland"};
+  env_["SWAYSOCK"] = ipc_;
   exportEnvironment();
   if (options.xwayland) command("exec " + announce);
   connect(options.xwayland);
 }
+
+// labwc starts XWayland for the first X client, the announcing command's xhost. Its headless
+// output is wlroots' default, 1280 by 720, as labwc sets no mode of its own; the keyboard's
+// layout comes from xkbcommon's variable.
+LabwcSession::LabwcSession(WaylandOptions options) : WlrootsSession("labwc") {
+  // labwc readies XWayland even when no X client comes, and where the X socket folder is missing
+  // makes it as nobody, which X servers run as root later refuse.
+  makeXSocketFolder();
+  std::vector<std::string> argv{"labwc"};
+  // labwc splits the startup command into words itself, without a shell.
+  if (options.xwayland) argv.insert(argv.end(), {"--startup", "sh -c '" + announceXDisplay() + "'"});
+  std::map<std::string, std::string> env;
+  if (!options.keyboardLayout.empty()) env["XKB_DEFAULT_LAYOUT"] = options.keyboardLayout;
+  launch(argv, env);
+  connect(options.xwayland, 720);
+}
+
+bool LabwcSession::waitForWindow(TextView part, int timeoutMs) {
+  return eventually([&] {
+    for (const Text& title : WlrToplevels(socket_).titles()) {
+      if (title.find(part) != Text::npos) return true;
+    }
+    return false;
+  }, timeoutMs);
+}
+
+bool LabwcSession::bringForward(const std::string& title) { return WlrToplevels(socket_).activate(fromUtf8(title)); }
+
+std::vector<Text> LabwcSession::stacking() { return WlrToplevels(socket_).titles(); }
 
 namespace {
 

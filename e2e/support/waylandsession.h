@@ -1,7 +1,6 @@
 #pragma once
-// A private headless sway for end-to-end tests on Wayland. sway refuses to run as root, so it
-// runs as nobody in a runtime folder of its own; the tests and the browsers reach its socket by
-// its full path and keep their own runtime folder.
+// Private headless Wayland compositors for end-to-end tests: wlroots ones (sway, labwc), KWin and
+// GNOME Shell.
 #include <optional>
 
 #include "e2e/support/screen.h"
@@ -54,8 +53,8 @@ class WaylandSession : public Session {
   // A shell command for the compositor to run once XWayland is up: it lets us (root) in and
   // writes the display down, as only the compositor's children are told where it is.
   std::string announceXDisplay();
-  // Waits for that command; then the pointer.
-  void connect(bool xwayland);
+  // Waits for that command; then the pointer, on an output `height` pixels high (1280 wide).
+  void connect(bool xwayland, int height = 800);
   // The pointer: to a point of the screen, and a click where it is.
   virtual void movePointer(int x, int y) { pointer_->moveTo(x, y); }
   virtual void clickPointer() { pointer_->click(); }
@@ -72,7 +71,24 @@ class WaylandSession : public Session {
   std::unique_ptr<VirtualPointer> pointer_;
 };
 
-class SwaySession final : public WaylandSession {
+// A wlroots compositor, headless. sway and labwc refuse to run as root, so they run as nobody in
+// a runtime folder of their own; the tests and the browsers reach the socket by its full path and
+// keep their own runtime folder.
+class WlrootsSession : public WaylandSession {
+ public:
+  // By grim, through wlroots' screen copy.
+  ScreenImage screenshot() override;
+
+ protected:
+  explicit WlrootsSession(const std::string& kind);
+  // Starts the compositor `argv` as nobody, with `env` besides the headless set, and waits for
+  // its socket; then points programs at it.
+  void launch(std::vector<std::string> argv, const std::map<std::string, std::string>& env);
+  // The compositor's runtime folder, where its sockets are.
+  std::string runtime() const { return folder() + "/compositor-run"; }
+};
+
+class SwaySession final : public WlrootsSession {
  public:
   explicit SwaySession(WaylandOptions options = {});
 
@@ -86,14 +102,23 @@ class SwaySession final : public WaylandSession {
   std::string focusedTitle();
   bool bringForward(const std::string& title) override;
   std::vector<Text> stacking() override;
-  // By grim, through wlroots' screen copy.
-  ScreenImage screenshot() override;
 
  protected:
   std::string shownAt(const std::string& title) override;
 
  private:
   std::string ipc_;
+};
+
+// labwc, with its default configuration; it has no command interface, so the tests work its
+// windows through the foreign-toplevel list, as a task bar does.
+class LabwcSession final : public WlrootsSession {
+ public:
+  explicit LabwcSession(WaylandOptions options = {});
+  bool waitForWindow(TextView part, int timeoutMs = 60000) override;
+  bool bringForward(const std::string& title) override;
+  // The active window first; the list tells no more of the order.
+  std::vector<Text> stacking() override;
 };
 
 // A private headless KWin. The installed binary carries a file capability that a container may

@@ -43,13 +43,9 @@ const zwlr_foreign_toplevel_handle_v1_listener kToplevelListener{
     .output_leave = [](void*, zwlr_foreign_toplevel_handle_v1*, wl_output*) {},
     .state =
         [](void* d, zwlr_foreign_toplevel_handle_v1*, wl_array* states) {
-          Toplevel& t = of(d);
-          t.nextActivated = t.nextMinimized = false;
-          const auto* state = static_cast<const std::uint32_t*>(states->data);
-          for (std::size_t i = 0; i < states->size / sizeof *state; ++i) {
-            if (state[i] == ZWLR_FOREIGN_TOPLEVEL_HANDLE_V1_STATE_ACTIVATED) t.nextActivated = true;
-            if (state[i] == ZWLR_FOREIGN_TOPLEVEL_HANDLE_V1_STATE_MINIMIZED) t.nextMinimized = true;
-          }
+          const ToplevelStates s = readStates(states);
+          of(d).nextActivated = s.activated;
+          of(d).nextMinimized = s.minimized;
         },
     .done =
         [](void* d, zwlr_foreign_toplevel_handle_v1*) {
@@ -65,6 +61,16 @@ const zwlr_foreign_toplevel_handle_v1_listener kToplevelListener{
 };
 
 }  // namespace
+
+ToplevelStates readStates(const wl_array* states) {
+  ToplevelStates read;
+  const auto* state = static_cast<const std::uint32_t*>(states->data);
+  for (std::size_t i = 0; i < states->size / sizeof *state; ++i) {
+    read.activated |= state[i] == ZWLR_FOREIGN_TOPLEVEL_HANDLE_V1_STATE_ACTIVATED;
+    read.minimized |= state[i] == ZWLR_FOREIGN_TOPLEVEL_HANDLE_V1_STATE_MINIMIZED;
+  }
+  return read;
+}
 
 bool WlrWindows::supported(const Connection& connection) {
   return connection.offers(zwlr_foreign_toplevel_manager_v1_interface.name) &&

@@ -9,6 +9,7 @@
 
 struct zwlr_foreign_toplevel_manager_v1;
 struct zwlr_foreign_toplevel_handle_v1;
+struct wl_array;
 
 namespace pw::wayland {
 class Connection;
@@ -17,6 +18,12 @@ class Connection;
 namespace pw::wlroots {
 
 using wayland::Connection;
+
+// Of the states a window's "state" event lists, the two Pagewick acts on.
+struct ToplevelStates {
+  bool activated = false, minimized = false;
+};
+ToplevelStates readStates(const wl_array* states);
 
 class WlrWindows final : public WindowSystem {
  public:
