@@ -27,7 +27,8 @@ e2e=(xvfb xauth openbox x11-utils x11-xkb-utils xdotool xclip imagemagick firefo
      xwayland x11-xserver-utils wl-clipboard kwin-wayland gnome-shell gjs dbus-daemon libglib2.0-bin
      grim stress-ng)
 # Unstable has Firefox's rapid release too, which other distributions ship as their only Firefox.
-[ "${VERSION_CODENAME:-}" != sid ] || e2e+=(firefox)
+# (Its os-release names the next release; debian_version ends in /sid.)
+[[ $(cat /etc/debian_version) != */sid ]] || e2e+=(firefox)
 # labwc, the wlroots desktop the tests run beside sway, came with Debian 13.
 [ "${VERSION_ID:-}" = 12 ] || e2e+=(labwc)
 # The roots of other Debian releases that scripts/test.sh tests in.
