@@ -41,24 +41,18 @@ bool equalFolded(TextView a, TextView b) {
          std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return fold(x) == fold(y); });
 }
 
-bool containsFolded(TextView text, TextView part) {
-  for (std::size_t at = 0; at + part.size() <= text.size(); ++at) {
-    if (equalFolded(text.substr(at, part.size()), part)) return true;
-  }
-  return false;
-}
-
 // Letters and digits; of the rest of Unicode, only general punctuation is not part of a word.
 bool isWordChar(char16_t c) {
   const char16_t lower = asciiLower(c);
   return (lower >= u'a' && lower <= u'z') || (c >= u'0' && c <= u'9') || (c >= 0xC0 && (c < 0x2000 || c > 0x206F));
 }
 
-// Where `part` stands in `text` as words of their own, not inside a longer word.
-bool containsWordsFolded(TextView text, TextView part) {
+// Whether `part` stands in `text`; with `asWords`, only where no word goes on either side of it.
+bool containsFolded(TextView text, TextView part, bool asWords = false) {
   for (std::size_t at = 0; at + part.size() <= text.size(); ++at) {
-    if (equalFolded(text.substr(at, part.size()), part) && (at == 0 || !isWordChar(text[at - 1])) &&
-        (at + part.size() == text.size() || !isWordChar(text[at + part.size()]))) {
+    const std::size_t end = at + part.size();
+    if (equalFolded(text.substr(at, part.size()), part) &&
+        (!asWords || ((at == 0 || !isWordChar(text[at - 1])) && (end == text.size() || !isWordChar(text[end]))))) {
       return true;
     }
   }
@@ -95,9 +89,9 @@ bool lessFolded(TextView a, TextView b) {
 int unlikeness(TextView title, TextView wanted) {
   const StandIn* standIn = standInFor(wanted);
   const Text brand = brandOf(title);
-  if (containsFolded(title, wanted) || (standIn && containsWordsFolded(brand, standIn->brand))) return 0;
+  if (containsFolded(title, wanted) || (standIn && containsFolded(brand, standIn->brand, true))) return 0;
   return std::any_of(kStandIns.begin(), kStandIns.end(),
-                     [&](const StandIn& s) { return containsFolded(title, s.wanted) || containsWordsFolded(brand, s.brand); })
+                     [&](const StandIn& s) { return containsFolded(title, s.wanted) || containsFolded(brand, s.brand, true); })
              ? 1
              : 2;
 }
@@ -135,7 +129,7 @@ std::optional<std::size_t> pickWindow(const std::vector<WindowCandidate>& candid
   const StandIn* standIn = standInFor(wanted);
   if (partial || !standIn) return partial;
   for (std::size_t i = 0; i < candidates.size(); ++i) {
-    if (containsWordsFolded(brandOf(candidates[i].title), standIn->brand)) return i;
+    if (containsFolded(brandOf(candidates[i].title), standIn->brand, true)) return i;
   }
   return std::nullopt;
 }

@@ -21,7 +21,7 @@ Text extensionMissingDescription() {
          u"GNOME Shell extension, and that extension is not active. Install Pagewick from its package "
          u"and log out and in once: GNOME loads a newly installed extension only when you log in. Then, if "
          u"it is still off, enable \"Pagewick\" in the Extensions app, or with: gnome-extensions enable " +
-         ascii(kExtensionId) + u". Or log in to GNOME's X11 session instead.";
+         ascii(kExtensionId) + u". Or, where GNOME still offers one (up to GNOME 48), log in to its X11 session instead.";
 }
 
 namespace {
