@@ -19,6 +19,11 @@ class Clipboard {
   virtual bool hasText() = 0;
 };
 
+// How long another program may keep a clipboard request unanswered before it counts as not
+// answering. A browser busy with a large page on a loaded machine took over 300 ms; Qt alone waits
+// 5 s for each of the three requests a read makes, which froze the window for 15 s.
+inline constexpr int kOwnerAnswerMs = 2000;
+
 // The clipboard formats that mean plain text (1, 7, 13: text, OEM text, Unicode text); every
 // backend offers text alone. Throws for any other format.
 void checkTextFormat(std::optional<int> format);

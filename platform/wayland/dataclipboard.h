@@ -21,7 +21,7 @@ class DataClipboard final : public Clipboard {
   // The globals one of which it needs, for a refusal to name.
   static const char* interfaces();
   // A program that sends nothing for `answerMs` counts as not answering.
-  explicit DataClipboard(Connection& connection, int answerMs = 500);
+  explicit DataClipboard(Connection& connection, int answerMs = kOwnerAnswerMs);
   ~DataClipboard() override;
 
   void clear() override;

@@ -4,14 +4,11 @@
 #include <X11/Xlib.h>
 #include <poll.h>
 
+#include <chrono>
+
 #include "platform/x11/properties.h"
 
 namespace pw::x11 {
-namespace {
-
-constexpr auto kRememberSilence = std::chrono::seconds(2);
-
-}  // namespace
 
 SelectionProbe::SelectionProbe(int answerMs) : answerMs_(answerMs) {
   display_ = XOpenDisplay(nullptr);
@@ -29,28 +26,33 @@ OwnerState SelectionProbe::clipboardOwner() {
   const Atom clipboard = atoms_->clipboard;
   const Window owner = XGetSelectionOwner(display_, clipboard);
   if (owner == None) return OwnerState::NoOwner;
-  const auto now = std::chrono::steady_clock::now();
-  if (owner == silentOwner_ && now - silentSince_ < kRememberSilence) return OwnerState::Silent;
-
-  const Atom property = atoms_->probe;
-  XConvertSelection(display_, clipboard, atoms_->targets, property, window_, CurrentTime);
+  if (owner == silentOwner_) {
+    // Its question is still out: an answer now means it was only busy.
+    if (!answered(0)) return OwnerState::Silent;
+    silentOwner_ = 0;
+    return OwnerState::Answers;
+  }
+  XConvertSelection(display_, clipboard, atoms_->targets, atoms_->probe, window_, CurrentTime);
   XFlush(display_);
-  const auto deadline = now + std::chrono::milliseconds(answerMs_);
+  if (answered(answerMs_)) return OwnerState::Answers;
+  silentOwner_ = owner;
+  return OwnerState::Silent;
+}
+
+bool SelectionProbe::answered(int waitMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
   for (;;) {
+    XEventsQueued(display_, QueuedAfterReading);
     XEvent event;
-    while (XCheckTypedWindowEvent(display_, window_, SelectionNotify, &event)) {
-      XDeleteProperty(display_, window_, property);
-      return OwnerState::Answers;
+    if (XCheckTypedWindowEvent(display_, window_, SelectionNotify, &event)) {
+      XDeleteProperty(display_, window_, atoms_->probe);
+      return true;
     }
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) break;
+    if (left.count() <= 0) return false;
     pollfd wait{ConnectionNumber(display_), POLLIN, 0};
     ::poll(&wait, 1, static_cast<int>(left.count()));
-    XEventsQueued(display_, QueuedAfterReading);
   }
-  silentOwner_ = owner;
-  silentSince_ = std::chrono::steady_clock::now();
-  return OwnerState::Silent;
 }
 
 }  // namespace pw::x11
