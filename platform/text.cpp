@@ -15,11 +15,16 @@ void appendCodePoint(Text& out, char32_t cp) {
   }
 }
 
-// Page text is mostly ASCII: both passes below take four such units at a time where they can.
+// Page text is mostly ASCII: the conversions below take a block of it at a time where they can.
 static bool asciiBlock(const char16_t* at) {
   std::uint64_t block;
   std::memcpy(&block, at, 8);
   return (block & 0xFF80FF80FF80FF80ull) == 0;
+}
+static bool asciiBytes(const unsigned char* at) {
+  std::uint64_t block;
+  std::memcpy(&block, at, 8);
+  return (block & 0x8080808080808080ull) == 0;
 }
 
 std::string toUtf8(TextView text) {
@@ -81,15 +86,20 @@ std::string toUtf8(TextView text) {
 }
 
 Text fromUtf8(std::string_view bytes) {
-  Text out;
-  out.reserve(bytes.size());
   const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t n = bytes.size();
-  std::size_t i = 0;
-  while (i < n) {
+  Text out(n, u'\0');  // never more units than bytes
+  char16_t* o = out.data();
+  for (std::size_t i = 0; i < n;) {
+    if (i + 8 <= n && asciiBytes(s + i)) {
+      for (int k = 0; k < 8; ++k) o[k] = s[i + k];
+      o += 8;
+      i += 8;
+      continue;
+    }
     const unsigned char b = s[i];
     if (b < 0x80) {
-      out.push_back(b);
+      *o++ = b;
       ++i;
       continue;
     }
@@ -104,13 +114,20 @@ Text fromUtf8(std::string_view bytes) {
     // Overlong forms and out-of-range values are not UTF-8; surrogates are accepted (WTF-8).
     if (ok && ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)))) ok = false;
     if (!ok) {
-      out.push_back(0xFFFD);
+      *o++ = 0xFFFD;
       ++i;
       continue;
     }
-    appendCodePoint(out, cp);
+    if (cp < 0x10000) {
+      *o++ = static_cast<char16_t>(cp);
+    } else {
+      cp -= 0x10000;
+      *o++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+      *o++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    }
     i += len;
   }
+  out.resize(static_cast<std::size_t>(o - out.data()));
   return out;
 }
 
