@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,6 +54,31 @@ int readAll(int fd, std::string& out) {
       out.resize(used);
       return 0;
     }
+  }
+}
+
+bool openPipe(Fd& readEnd, Fd& writeEnd) {
+  int ends[2];
+  if (::pipe2(ends, O_CLOEXEC) != 0) return false;
+  readEnd = Fd(ends[0]);
+  writeEnd = Fd(ends[1]);
+  ::fcntl(ends[0], F_SETPIPE_SZ, 1 << 20);  // may be refused above the system's limit: still a pipe
+  return true;
+}
+
+bool readPipe(int fd, std::string& out, int silenceMs) {
+  std::size_t size = out.size();
+  for (;;) {
+    pollfd ready{fd, POLLIN, 0};
+    if (::poll(&ready, 1, silenceMs) <= 0) return false;
+    if (out.size() - size < (1 << 20)) out.resize(size + (2 << 20));
+    const ssize_t n = ::read(fd, out.data() + size, out.size() - size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      out.resize(size);
+      return n == 0;
+    }
+    size += static_cast<std::size_t>(n);
   }
 }
 

@@ -24,6 +24,11 @@ class Fd {
 int writeAll(int fd, std::string_view bytes);
 // Reads to end of file; returns 0 or an errno.
 int readAll(int fd, std::string& out);
+// A pipe for a large text, with a buffer big enough that writer and reader take few turns;
+// false (errno set) when none can be made.
+bool openPipe(Fd& readEnd, Fd& writeEnd);
+// Reads a pipe to its end; false when the writer sent nothing for `silenceMs` or the read failed.
+bool readPipe(int fd, std::string& out, int silenceMs);
 // fsync that retries when interrupted; 0 or the errno.
 int syncFd(int fd);
 // Makes the entries of the folder that holds `path` durable; 0 or the errno.

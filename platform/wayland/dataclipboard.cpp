@@ -151,29 +151,17 @@ void DataClipboard::serve(int fd) const {
 }
 
 std::string DataClipboard::receive(const char* type) {
-  int ends[2];
-  if (::pipe2(ends, O_CLOEXEC) != 0) throw RuntimeError(err::ClipboardBusy, u"The clipboard cannot be read now.");
-  posix::Fd in(ends[0]);
-  ::fcntl(ends[0], F_SETPIPE_SZ, 1 << 20);  // fewer turns between writer and reader for a large text
-  zwlr_data_control_offer_v1_receive(offer_->proxy, type, ends[1]);  // takes a copy of the end
-  ::close(ends[1]);
+  posix::Fd in, out;
+  if (!posix::openPipe(in, out)) throw RuntimeError(err::ClipboardBusy, u"The clipboard cannot be read now.");
+  zwlr_data_control_offer_v1_receive(offer_->proxy, type, out.get());  // takes a copy of the end
+  out.close();
   connection_.dispatch();
   std::string bytes;
-  for (std::size_t size = 0;;) {
-    pollfd ready{in.get(), POLLIN, 0};
-    if (::poll(&ready, 1, answerMs_) <= 0) {
-      offer_->silent = true;
-      throw notAnswering();
-    }
-    if (bytes.size() - size < (1 << 20)) bytes.resize(size + (2 << 20));
-    const ssize_t n = ::read(in.get(), bytes.data() + size, bytes.size() - size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      bytes.resize(size);
-      return bytes;
-    }
-    size += static_cast<std::size_t>(n);
+  if (!posix::readPipe(in.get(), bytes, answerMs_)) {
+    offer_->silent = true;
+    throw notAnswering();
   }
+  return bytes;
 }
 
 Text DataClipboard::text(std::optional<int> format) {
