@@ -9,7 +9,7 @@ namespace pw::gnome {
 
 class ShellWindows final : public WindowSystem, public WindowStacking {
  public:
-  static constexpr ActivationTiming kTiming{.confirmActivation = 1000, .modifierRelease = 0, .poll = 5};
+  static constexpr ActivationTiming kTiming{.confirmActivation = 1000, .modifierRelease = 0, .poll = 1};
   explicit ShellWindows(ShellService service = ShellService()) : service_(std::move(service)) {}
 
   // Normal windows, topmost first, without our own (by our process id).

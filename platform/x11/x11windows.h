@@ -17,7 +17,7 @@ class X11Windows final : public WindowSystem {
   explicit X11Windows(const char* displayName = nullptr);
   // A browser takes the focus itself once the window manager offers it: 5 to 28 ms on an idle
   // machine, but a minimised Chromium with both cores busy was seen to need more than 250 ms.
-  static constexpr ActivationTiming kTiming{.confirmActivation = 2000, .modifierRelease = 2000, .poll = 5};
+  static constexpr ActivationTiming kTiming{.confirmActivation = 2000, .modifierRelease = 2000, .poll = 1};
   ~X11Windows() override;
   X11Windows(const X11Windows&) = delete;
   X11Windows& operator=(const X11Windows&) = delete;
