@@ -2,3 +2,4 @@
 const {Clutter, GLib, Gio, Meta, St} = imports.gi;
 const Main = imports.ui.main;
 
+const UnixOutputStream = Gio.UnixOutputStream;

@@ -4,7 +4,8 @@
 // are answered.
 //
 // This body is shared by the shell's two extension forms; the build adds the imports and the
-// entry point each form needs (Gio, GLib, Meta, Clutter, St and Main come from there).
+// entry point each form needs (Gio, GLib, Meta, Clutter, St, Main and UnixOutputStream come from
+// there).
 
 const BUS_NAME = 'org.kelvarin.Pagewick.Shell';
 const OBJECT_PATH = '/org/kelvarin/Pagewick/Shell';
@@ -21,9 +22,12 @@ const INTERFACE = `<node>
     <method name="SendKeys">
       <arg type="au" direction="in" name="codes"/><arg type="ab" direction="in" name="pressed"/>
     </method>
-    <!-- The clipboard's text as UTF-8; false when it holds none. -->
-    <method name="GetClipboard">
-      <arg type="b" direction="out" name="hasText"/><arg type="ay" direction="out" name="text"/>
+    <!-- Whether the clipboard offers text now; false while its owner is known not to answer. -->
+    <method name="ClipboardHasText"><arg type="b" direction="out" name="hasText"/></method>
+    <!-- Writes the clipboard's text as UTF-8 into the pipe given and closes it; false, the pipe
+         closed at once, when it holds none. A pipe, because the bus copies a large text slowly. -->
+    <method name="ReadClipboard">
+      <arg type="h" direction="in" name="pipe"/><arg type="b" direction="out" name="hasText"/>
     </method>
     <method name="SetClipboard"><arg type="ay" direction="in" name="text"/></method>
     <!-- Keeps the caller's own windows above the others. -->
@@ -31,21 +35,29 @@ const INTERFACE = `<node>
   </interface>
 </node>`;
 const ERROR = 'org.kelvarin.Pagewick.Shell1';
-// A program that holds the clipboard and does not answer costs one short wait.
-const CLIPBOARD_WAIT_MS = 500;
+// A program that holds the clipboard and sends nothing for this long does not answer; it costs one
+// wait. A busy browser on a loaded machine takes well over half a second.
+const CLIPBOARD_WAIT_MS = 2000;
 // Text in UTF-8, as X11 and Wayland programs offer it; the text goes out as the owner's bytes.
 const TEXT_TYPES = ['text/plain;charset=utf-8', 'UTF8_STRING', 'text/plain'];
 
 class PagewickService {
     constructor(folder) {
         this._callers = this._readCallers(`${folder}/callers`);
+        // Callers let in, by unique bus name, which the bus never gives to another connection.
+        this._admitted = new Map();
     }
 
     enable() {
         // A clipboard owner that did not answer is not asked again until the clipboard changes.
         this._silent = false;
         this._selection = global.display.get_selection();
-        this._ownerChanged = this._selection.connect('owner-changed', () => (this._silent = false));
+        // Nor is our own empty text, which clearing leaves, text to wait for.
+        this._cleared = false;
+        this._ownerChanged = this._selection.connect('owner-changed', (selection, type) => {
+            if (type === Meta.SelectionType.SELECTION_CLIPBOARD)
+                this._silent = this._cleared = false;
+        });
         // Newer shells reach the backend through the stage's context and have dropped the global
         // getter (GNOME 51 has none); older ones lack the context.
         const backend = global.stage.context?.get_backend() ?? Clutter.get_default_backend();
@@ -76,6 +88,9 @@ class PagewickService {
 
     // The caller's process id when it is one of ours; else the call is answered with an error.
     _admit(invocation) {
+        const known = this._admitted.get(invocation.get_sender());
+        if (known)
+            return known;
         const reply = Gio.DBus.session.call_sync('org.freedesktop.DBus', '/org/freedesktop/DBus',
             'org.freedesktop.DBus', 'GetConnectionUnixProcessID',
             new GLib.Variant('(s)', [invocation.get_sender()]), new GLib.VariantType('(u)'),
@@ -86,8 +101,10 @@ class PagewickService {
             program = GLib.file_read_link(`/proc/${pid}/exe`);
         } catch (e) {
         }
-        if (this._callers.includes(program))
+        if (this._callers.includes(program)) {
+            this._admitted.set(invocation.get_sender(), pid);
             return pid;
+        }
         invocation.return_dbus_error(`${ERROR}.AccessDenied`,
             `Only Pagewick's installed program may use this service, not ${program || `process ${pid}`}.`);
         return 0;
@@ -148,21 +165,33 @@ class PagewickService {
         invocation.return_value(null);
     }
 
-    GetClipboardAsync(params, invocation) {
+    _textType() {
+        const offered = this._selection.get_mimetypes(Meta.SelectionType.SELECTION_CLIPBOARD);
+        return TEXT_TYPES.find(t => offered.includes(t));
+    }
+
+    ClipboardHasTextAsync(params, invocation) {
         if (!this._admit(invocation))
             return;
-        const reply = (hasText, bytes) => invocation.return_value(new GLib.Variant('(bay)', [hasText, bytes]));
-        const busy = () => invocation.return_dbus_error(`${ERROR}.Busy`,
-            'The program that holds the clipboard does not answer.');
-        const offered = this._selection.get_mimetypes(Meta.SelectionType.SELECTION_CLIPBOARD);
-        const type = TEXT_TYPES.find(t => offered.includes(t));
+        invocation.return_value(new GLib.Variant('(b)', [!this._silent && !this._cleared && this._textType() !== undefined]));
+    }
+
+    ReadClipboardAsync([pipe], invocation) {
+        // The pipe is ours to close, whatever the answer. Taken out of the message, or the message
+        // would keep it open until collected, and the caller would wait for its end until then.
+        const fds = invocation.get_message().get_unix_fd_list().steal_fds();
+        const out = new UnixOutputStream({fd: fds[pipe], close_fd: true});
+        const reply = hasText => invocation.return_value(new GLib.Variant('(b)', [hasText]));
+        if (!this._admit(invocation))
+            return out.close(null);
+        const type = this._textType();
         if (!type) {
-            reply(false, new Uint8Array());
-            return;
+            out.close(null);
+            return reply(false);
         }
         if (this._silent) {
-            busy();
-            return;
+            out.close(null);
+            return invocation.return_dbus_error(`${ERROR}.Busy`, 'The program that holds the clipboard does not answer.');
         }
         // A large text may take long to come; an owner that sends nothing for a while is silent.
         // Cancelling does not end every transfer at once, so the answer goes out here.
@@ -176,7 +205,8 @@ class PagewickService {
             }
             this._silent = true;
             cancellable.cancel();
-            busy();
+            out.close(null);
+            invocation.return_dbus_error(`${ERROR}.Busy`, 'The program that holds the clipboard does not answer.');
             return GLib.SOURCE_REMOVE;
         });
         this._selection.transfer_async(Meta.SelectionType.SELECTION_CLIPBOARD, type, -1, stream, cancellable,
@@ -189,17 +219,29 @@ class PagewickService {
                     stream.close(null);
                 } catch (e) {
                     // The owner went away meanwhile and left no text.
-                    reply(false, new Uint8Array());
+                    out.close(null);
+                    reply(false);
                     return;
                 }
-                reply(true, stream.steal_as_bytes().toArray());
+                reply(true);
+                // The caller reads while this writes; one that stops reading stops only this.
+                out.splice_async(Gio.MemoryInputStream.new_from_bytes(stream.steal_as_bytes()),
+                    Gio.OutputStreamSpliceFlags.CLOSE_SOURCE | Gio.OutputStreamSpliceFlags.CLOSE_TARGET,
+                    GLib.PRIORITY_DEFAULT, null, (target, spliced) => {
+                        try {
+                            target.splice_finish(spliced);
+                        } catch (e) {
+                        }
+                    });
             });
     }
 
     SetClipboardAsync([text], invocation) {
         if (!this._admit(invocation))
             return;
-        St.Clipboard.get_default().set_text(St.ClipboardType.CLIPBOARD, new TextDecoder().decode(text));
+        const decoded = new TextDecoder().decode(text);
+        St.Clipboard.get_default().set_text(St.ClipboardType.CLIPBOARD, decoded);
+        this._cleared = decoded === '';  // after the owner change it caused
         invocation.return_value(null);
     }
 

@@ -1,5 +1,8 @@
 #include "platform/gnome/shellclipboard.h"
 
+#include <QDBusUnixFileDescriptor>
+
+#include "platform/posix/fd.h"
 #include "platform/runtimeerror.h"
 
 namespace pw::gnome {
@@ -13,14 +16,22 @@ void ShellClipboard::setText(TextView text, std::optional<int> format) {
 
 Text ShellClipboard::text(std::optional<int> format) {
   checkTextFormat(format);
-  const QByteArray bytes = service_.call("GetClipboard").arguments().value(1).toByteArray();
-  return fromUtf8(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  posix::Fd in, out;
+  if (!posix::openPipe(in, out)) throw RuntimeError(err::ClipboardBusy, u"The clipboard cannot be read now.");
+  QVariantList arguments{QVariant::fromValue(QDBusUnixFileDescriptor(out.get()))};  // sends a copy
+  out.close();
+  const bool hasText = service_.call("ReadClipboard", arguments).arguments().value(0).toBool();
+  arguments.clear();  // our copy of the pipe's end: the text ends when the shell closes its own
+  std::string bytes;
+  if (hasText && !posix::readPipe(in.get(), bytes, kOwnerAnswerMs)) {
+    throw RuntimeError(err::ClipboardBusy, u"GNOME Shell stopped sending the clipboard's text.");
+  }
+  return fromUtf8(bytes);
 }
 
 bool ShellClipboard::hasText() {
   try {
-    const QVariantList reply = service_.call("GetClipboard").arguments();
-    return reply.value(0).toBool() && !reply.value(1).toByteArray().isEmpty();
+    return service_.call("ClipboardHasText").arguments().value(0).toBool();
   } catch (const RuntimeError&) {
     return false;
   }

@@ -20,7 +20,7 @@ checks="
   if (got !== '$expected') throw new Error('callers read as ' + got);
   if (typeof service.enable !== 'function' || typeof service.disable !== 'function')
     throw new Error('no enable() and disable()');
-  for (const method of ['ListWindows', 'FocusedWindow', 'Activate', 'SendKeys', 'GetClipboard', 'SetClipboard', 'KeepAbove'])
+  for (const method of ['ListWindows', 'FocusedWindow', 'Activate', 'SendKeys', 'ClipboardHasText', 'ReadClipboard', 'SetClipboard', 'KeepAbove'])
     if (typeof service[method + 'Async'] !== 'function') throw new Error('no ' + method);"
 
 # GNOME 43 and 44: imports.ui.main from the search path; init(meta) gives the service.
