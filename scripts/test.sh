@@ -13,13 +13,15 @@
 #              installer test under Wine (scripts/test-windows.sh), then the program end to end
 #   sanitize   the unit and widget tests again under AddressSanitizer and UndefinedBehaviorSanitizer
 #   fuzz       each fuzzer briefly; scripts/soak.sh runs them for ten minutes each
+#   bench      the capture and clipboard benchmarks on each desktop, each figure against its
+#              baseline in the same run (bench/run.sh --check), once the roots are made
 #   trixie sid the Linux tests and the package test again on Debian 13 and on Debian unstable, each
 #              in a root of its own (scripts/test-root.sh), made in the background from the start;
 #              in Debian 13's, also the Windows program under its Wine 10
 # Usage: scripts/test.sh [STAGE...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-stages=(unit widget x11 sway labwc kwin gnome package windows sanitize fuzz trixie sid)
+stages=(unit widget x11 sway labwc kwin gnome package windows sanitize fuzz bench trixie sid)
 [ $# -gt 0 ] || set -- "${stages[@]}"
 declare -A chosen
 for stage in "$@"; do
@@ -42,7 +44,7 @@ on() {  # whether any of the stages named is chosen
 # The packages once for every stage chosen (the roots install their own), and the build of
 # build/ that covers them; the benchmarks are built when every stage runs.
 deps="" build=""
-if on windows; then deps=test
+if on windows bench; then deps=test
 elif on unit widget x11 sway labwc kwin gnome package sanitize fuzz; then deps=desktops
 fi
 if [ ${#chosen[@]} -eq ${#stages[@]} ]; then build=test
@@ -98,6 +100,10 @@ if on sanitize; then
   (cd build-sanitize && ctest -L 'unit|widget' --no-tests=error --output-on-failure --timeout 600)
 fi
 if on fuzz; then bash fuzz/run.sh; fi
+if on bench; then
+  for release in trixie sid; do ready "$release"; done  # their downloads and installs would be in the figures
+  bash bench/run.sh --check
+fi
 for release in trixie sid; do
   if on "$release"; then
     ready "$release"
