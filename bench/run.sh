@@ -29,7 +29,7 @@ within() {
     /^capture wall time:/ { if ($4 > 0.440) bad = bad "capture " $4 " s, over 1.10 x 0.400 s\n" }
     /^CPU during a capture:/ { if ($5 > 5) bad = bad "CPU " $5 " %, over 5 %\n" }
     /^10 MB clipboard read:.*ratio/ { r = $NF; gsub(/[()]/, "", r); if (r > 1.5) bad = bad "clipboard read at " r " x its baseline, over 1.5\n" }
-    /^10 MB clipboard read: extension/ { r = $5 / $8; if (r > 1.75) bad = bad sprintf("clipboard read at %.2f x Mutter'"'"'s, over 1.75\n", r) }
+    /^10 MB clipboard read: extension/ { r = $6 / $9; if (r > 1.75) bad = bad sprintf("clipboard read at %.2f x Mutter'"'"'s, over 1.75\n", r) }
     END { printf "%s", bad; exit bad != "" }'
 }
 have() { command -v "$1" >/dev/null; }

@@ -185,7 +185,7 @@ class PagewickService {
         if (!this._admit(invocation))
             return out.close(null);
         const type = this._textType();
-        if (!type) {
+        if (!type || this._cleared) {
             out.close(null);
             return reply(false);
         }
@@ -224,15 +224,25 @@ class PagewickService {
                     return;
                 }
                 reply(true);
-                // The caller reads while this writes; one that stops reading stops only this.
-                out.splice_async(Gio.MemoryInputStream.new_from_bytes(stream.steal_as_bytes()),
-                    Gio.OutputStreamSpliceFlags.CLOSE_SOURCE | Gio.OutputStreamSpliceFlags.CLOSE_TARGET,
-                    GLib.PRIORITY_DEFAULT, null, (target, spliced) => {
-                        try {
-                            target.splice_finish(spliced);
-                        } catch (e) {
-                        }
-                    });
+                // The caller reads while the shell writes, as much as the pipe takes at a time (a
+                // splice goes 8 KB at a time and took as long as the transfer itself).
+                const write = bytes => out.write_bytes_async(bytes, GLib.PRIORITY_DEFAULT, null, (target, written) => {
+                    let n = -1;
+                    try {
+                        n = target.write_bytes_finish(written);
+                    } catch (e) {
+                        // The caller stopped reading.
+                    }
+                    if (n >= 0 && n < bytes.get_size())
+                        write(bytes.new_from_bytes(n, bytes.get_size() - n));
+                    else
+                        target.close(null);
+                });
+                const text = stream.steal_as_bytes();
+                if (text.get_size() > 0)
+                    write(text);
+                else
+                    out.close(null);
             });
     }
 
