@@ -212,7 +212,7 @@ TEST(Clipboard, ClearingReallyEmptiesIt) {
 TEST(Clipboard, ALargeTextFromAnotherProgramArrivesWhole) {
   // The GNOME session offers through xclip on XWayland. The shell hands on an X11 owner's text
   // only once all of it has come, and xclip's first large transfer took about 5 s, past the
-  // extension's half-second limit; even another xclip's read of it at times took over 30 s.
+  // extension's 2 s limit; even another xclip's read of it at times took over 30 s.
   // bench/gnome_routes_bench.cpp reads 10 MB from native Wayland Chromium instead.
   if (gnome) GTEST_SKIP() << "xclip's large offer through XWayland is too slow, at times stalls";
   std::string large;
