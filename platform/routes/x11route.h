@@ -10,8 +10,10 @@
 
 namespace pw {
 
-// An X11 session, or XWayland where the compositor offers no route of its own: Xlib and XTest for
-// other programs' windows, Qt's clipboard, which is then the X clipboard.
+// An X11 session (or a WAYLAND_DISPLAY left over from one that has ended): Xlib and XTest for
+// other programs' windows, Qt's clipboard, which is then the X clipboard. Under a Wayland
+// compositor that offers no route of its own the session is refused instead: XWayland sees only
+// XWayland's windows, and browsers there are Wayland programs.
 class X11Route final : public Route {
  public:
   WindowAutomation& automation() override { return automation_; }
