@@ -65,6 +65,9 @@ QWidget* widgetFor(Form1& form, const layout::Control& c) {
 // Every control in its frame, at its place in pixels (15 twips to one at 96 dpi), white where the
 // window's rule says so. Two places are pinned, in case the conversion itself goes wrong.
 TEST_F(Form1Test, ControlsStandWhereTheLayoutPutsThem) {
+  // The scaled runs expect the same logical places, at the scale they name in pixels each.
+  const QString scale = qEnvironmentVariable("PAGEWICK_TEST_SCALE", QStringLiteral("1"));
+  EXPECT_DOUBLE_EQ(form->devicePixelRatioF(), scale.toDouble());
   EXPECT_EQ(form->size(), QSize(536, 483));
   EXPECT_EQ(form->text2Box()->geometry(), QRect(72, 20, 384, 23));
   EXPECT_GE(form->text3Box()->geometry().top(), form->height());
