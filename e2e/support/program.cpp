@@ -84,19 +84,15 @@ void Program::type(const std::string& text) { session_.run({"xdotool", "type", "
 
 std::vector<ShownMessage> Program::messages(std::size_t count) {
   std::vector<ShownMessage> shown;
-  if (launch_.messageLog.empty()) {
-    eventually([&] {
-      shown.clear();
+  const auto read = [&] {
+    shown.clear();
+    if (launch_.messageLog.empty()) {
       session_.waitForWindow([&](const WindowCandidate& w) {
         if (w.handle != window_) shown.push_back({w.title, u""});
         return false;
       }, 0);
-      return shown.size() >= count;
-    });
-    return shown;
-  }
-  eventually([&] {
-    shown.clear();
+      return;
+    }
     const Text all = fromUtf8(readFile(launch_.messageLog));
     std::size_t start = 0;
     for (std::size_t end; (end = all.find(u'\x1E', start)) != Text::npos; start = end + 1) {
@@ -104,8 +100,11 @@ std::vector<ShownMessage> Program::messages(std::size_t count) {
       const auto split = entry.find(u'\x1F');
       shown.push_back({entry.substr(0, split), entry.substr(split + 1)});
     }
-    return shown.size() >= count;
-  });
+  };
+  // Fewer than asked for fails the test here, instead of an index past the end in it.
+  if (!eventually([&] { return read(), shown.size() >= count; })) {
+    throw std::runtime_error(std::to_string(shown.size()) + " message boxes shown, not " + std::to_string(count));
+  }
   return shown;
 }
 

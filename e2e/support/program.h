@@ -86,8 +86,8 @@ class Program {
   void click(Spot at);
   void key(const std::string& keys);          // e.g. "ctrl+a", to the focused window
   void type(const std::string& text);
-  // What the message boxes said so far; waits until there are at least `count`. Of a build that
-  // keeps no record, only the boxes open now are seen, by title.
+  // What the message boxes said so far; waits until there are at least `count`, and throws when
+  // they do not come. Of a build that keeps no record, only the boxes open now are seen, by title.
   std::vector<ShownMessage> messages(std::size_t count = 0);
   // Brings the box or dialog titled `title` (not the main window) to the front; its handle.
   unsigned long focus(TextView title);
