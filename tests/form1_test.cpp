@@ -172,6 +172,8 @@ TEST_F(Form1Test, MessageBoxesAreTransientForTheWindow) {
   QWidget other;
   other.show();
   other.activateWindow();
+  // Else "the box belongs to the active window" would pass as well.
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
   qt::QtMessageBoxes boxes(desk.app);
   QWidget* parent = nullptr;
   QWindow* transientParent = nullptr;
