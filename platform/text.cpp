@@ -5,14 +5,21 @@
 
 namespace pw {
 
-void appendCodePoint(Text& out, char32_t cp) {
+// Writes `cp` as one unit or as a surrogate pair at `out`; returns the end of what it wrote.
+static char16_t* putCodePoint(char16_t* out, char32_t cp) {
   if (cp < 0x10000) {
-    out.push_back(static_cast<char16_t>(cp));
+    *out++ = static_cast<char16_t>(cp);
   } else {
     cp -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    *out++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+    *out++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
   }
+  return out;
+}
+
+void appendCodePoint(Text& out, char32_t cp) {
+  char16_t units[2];
+  out.append(units, putCodePoint(units, cp));
 }
 
 // Page text is mostly ASCII: the conversions below take a block of it at a time where they can.
@@ -118,13 +125,7 @@ Text fromUtf8(std::string_view bytes) {
       ++i;
       continue;
     }
-    if (cp < 0x10000) {
-      *o++ = static_cast<char16_t>(cp);
-    } else {
-      cp -= 0x10000;
-      *o++ = static_cast<char16_t>(0xD800 + (cp >> 10));
-      *o++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-    }
+    o = putCodePoint(o, cp);
     i += len;
   }
   out.resize(static_cast<std::size_t>(o - out.data()));

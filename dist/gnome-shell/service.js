@@ -189,10 +189,12 @@ class PagewickService {
             out.close(null);
             return reply(false);
         }
-        if (this._silent) {
+        const busy = () => {
             out.close(null);
-            return invocation.return_dbus_error(`${ERROR}.Busy`, 'The program that holds the clipboard does not answer.');
-        }
+            invocation.return_dbus_error(`${ERROR}.Busy`, 'The program that holds the clipboard does not answer.');
+        };
+        if (this._silent)
+            return busy();
         // A large text may take long to come; an owner that sends nothing for a while is silent.
         // Cancelling does not end every transfer at once, so the answer goes out here.
         const stream = Gio.MemoryOutputStream.new_resizable();
@@ -205,8 +207,7 @@ class PagewickService {
             }
             this._silent = true;
             cancellable.cancel();
-            out.close(null);
-            invocation.return_dbus_error(`${ERROR}.Busy`, 'The program that holds the clipboard does not answer.');
+            busy();
             return GLib.SOURCE_REMOVE;
         });
         this._selection.transfer_async(Meta.SelectionType.SELECTION_CLIPBOARD, type, -1, stream, cancellable,
