@@ -46,7 +46,15 @@ std::string keymapFor(const std::vector<unsigned long>& keysyms) {
 VirtualKeyboard::VirtualKeyboard(Connection& connection, zwp_virtual_keyboard_manager_v1* manager)
     : connection_(connection),
       keyboard_(zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(manager, connection.seat())),
-      ready_(std::chrono::steady_clock::now() + kJoinSeat) {}
+      ready_(std::chrono::steady_clock::now() + kJoinSeat) {
+  // A keyboard on the seat without a keymap is handed to every client that gains the focus until
+  // another keyboard is used, and some crash on it (Chromium on sway 1.10): one comes at once. If
+  // it cannot be made now, the first typing tries again and says why.
+  try {
+    upload();
+  } catch (const RuntimeError&) {
+  }
+}
 
 VirtualKeyboard::~VirtualKeyboard() { zwp_virtual_keyboard_v1_destroy(keyboard_); }
 
