@@ -126,6 +126,22 @@ TEST_F(ProgramTest, StartsWithoutComplaintAndEndsWhenClosed) {
   EXPECT_TRUE(program.exited(10000));
 }
 
+// The first command, as a user runs it from a fresh checkout (PAGEWICK_E2E_RUN names its
+// scripts/run.sh) in an X11 session: it builds the program and starts it, and that captures.
+TEST_F(ProgramTest, TheFirstCommandEndsWithACapture) {
+  const char* script = std::getenv("PAGEWICK_E2E_RUN");
+  if (!script) GTEST_SKIP() << "PAGEWICK_E2E_RUN names no run.sh";
+  openFirefox();
+  Launch launch = linuxBuild(config);
+  launch.argv = {script};
+  launch.windowMs = 40 * 60000;  // a build first: minutes
+  Program program(session, launch);
+  program.click(spot::Option3);
+  ASSERT_TRUE(program.waitForStored("Option3", u"True"));
+  program.click(spot::CaptureToBox);
+  EXPECT_TRUE(program.waitForStored("Text1", u"\r" + fromUtf8(page)));
+}
+
 TEST_F(ProgramTest, AMissingBrowserIsReportedAndTheCaptureCarriesOn) {
   Program program(session, config);
   program.click(spot::Option2);

@@ -5,7 +5,8 @@
 # fresh, bare root of that release (scripts/root.sh), so that its own dependency list alone must
 # bring in what it needs; the installed program is started before anything else is installed,
 # then tried on GNOME and KWin with the end-to-end tests built beside it, and removed. Last, on
-# Debian 13, scripts/run.sh runs there as a newcomer runs it on GNOME, and its program captures.
+# Debian 12 and 13, scripts/run.sh runs there as a newcomer runs it on GNOME, KWin, sway and X11,
+# and the program it starts captures.
 #
 #   scripts/test-package.sh           this machine's release's, from scripts/build.sh test's build
 #   scripts/test-package.sh RELEASE   RELEASE's, from its root's build (scripts/test-root.sh)
@@ -72,21 +73,27 @@ installed() {
   done
   apt-get remove -y -qq pagewick >/dev/null
   test ! -e /usr/bin/pagewick -a ! -e /usr/lib/pagewick -a ! -e "$extension"
-  # Once, on Debian 13, whose default desktop it is: it builds the program again.
-  [ "$(. /etc/os-release && echo "$VERSION_CODENAME")" != trixie ] || first_run
+  # On Debian 12 and 13, the releases the README's first command is for: it builds the program again.
+  case "$(. /etc/os-release && echo "$VERSION_CODENAME")" in bookworm | trixie) first_run ;; esac
 }
 
 # The first command as a newcomer runs it: scripts/run.sh from a fresh copy of the checkout, in
-# GNOME's session, then a capture from Firefox. It runs as root: the root's commands may not gain
-# privileges, so sudo cannot work there. Its session has no network (its X servers must not meet
-# the machine's), so what the build needs comes first.
+# each desktop's session, then a capture from Firefox with the program it started. The package is
+# removed after each, so that a desktop which needs it must install it; the build is made once. It
+# runs as root: the root's commands may not gain privileges, so sudo cannot work there. Its
+# sessions have no network (their X servers must not meet the machine's), so what the build needs
+# comes first.
 first_run() {
   bash scripts/install-deps.sh package >/dev/null
   mkdir ~/pagewick
   tar -xf build/checkout.tar -C ~/pagewick
-  PAGEWICK_E2E_RUN=~/pagewick/scripts/run.sh PAGEWICK_E2E_BINARY=/usr/bin/pagewick PAGEWICK_E2E_WAYLAND=gnome \
-    PAGEWICK_E2E_SHELL_EXTENSION=/usr/share/gnome-shell/extensions/pagewick@kelvarin.org \
-    unshare --net build/e2e/e2e_wayland_program --gtest_filter='*FirstCommand*'
+  export PAGEWICK_E2E_RUN=~/pagewick/scripts/run.sh PAGEWICK_E2E_BINARY=/usr/bin/pagewick \
+    PAGEWICK_E2E_SHELL_EXTENSION=/usr/share/gnome-shell/extensions/pagewick@kelvarin.org
+  for desktop in gnome kwin sway; do
+    PAGEWICK_E2E_WAYLAND=$desktop unshare --net build/e2e/e2e_wayland_program --gtest_filter='*FirstCommand*'
+    dpkg --remove pagewick >/dev/null 2>&1  # where run.sh installed it
+  done
+  unshare --net build/e2e/e2e_program --gtest_filter='*FirstCommand*'
 }
 
 case "${1:-}" in

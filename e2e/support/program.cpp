@@ -62,7 +62,7 @@ Program::Program(XSession& session, Launch launch) : session_(session), launch_(
       session_.run({"xdotool", "windowactivate", "--sync", std::to_string(w.handle), "key", "Return"});
     }
     return w.title == u"Pagewick";
-  });
+  }, launch_.windowMs);
   if (!found) throw std::runtime_error("pagewick showed no window");
   window_ = *found;
 }

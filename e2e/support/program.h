@@ -68,6 +68,7 @@ struct Launch {
   std::string messageLog;  // what the recording build writes; empty for a build that keeps none
   std::function<Text(const std::string& key)> stored;  // "<absent>" for a setting never saved
   bool answerStartErrors = false;  // answers error boxes shown before the window with Return
+  int windowMs = 60000;            // how long the window may take to come
 };
 
 // The Linux build, with its settings under `configHome` and its message boxes recorded.

@@ -386,8 +386,9 @@ KWinSession::KWinSession(WaylandOptions options) : WaylandSession("kwin") {
     if (std::chrono::steady_clock::now() >= deadline) throw std::runtime_error("KWin did not start; see kwin.log");
     std::this_thread::sleep_for(20ms);
   }
+  // As Plasma's session names itself, which scripts/run.sh goes by.
   env_ = {{"WAYLAND_DISPLAY", socket_}, {"XDG_RUNTIME_DIR", run}, {"DISPLAY", ""}, {"MOZ_ENABLE_WAYLAND", "1"},
-          {"XDG_SESSION_TYPE", "wayland"}};
+          {"XDG_SESSION_TYPE", "wayland"}, {"XDG_CURRENT_DESKTOP", "KDE"}};
   chromiumFlags_ = {"--ozone-platform=wayland"};
   exportEnvironment();
   connect(options.xwayland);
