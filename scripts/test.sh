@@ -8,7 +8,8 @@
 #              browsers (scripts/suite.sh; labwc only where the release has it, not Debian 12);
 #              e2e names all five
 #   package    the .deb built and checked, installed into a bare root of this release, started
-#              and tried on GNOME and KWin (scripts/test-package.sh)
+#              and tried on GNOME and KWin, then scripts/run.sh run in each desktop's session
+#              and a capture (scripts/test-package.sh)
 #   windows    the Windows program cross-built with mingw-w64, its services' tests and its
 #              installer test under Wine (scripts/test-windows.sh), then the program end to end
 #   sanitize   the unit and widget tests again under AddressSanitizer and UndefinedBehaviorSanitizer
