@@ -1,7 +1,8 @@
 // A Wayland desktop that offers no way to other programs' windows to us. KWin gives its window
 // management and fake input only to programs its desktop entries name, and none names this test;
-// GNOME needs our shell extension, which is either missing or answers another program only.
-// PAGEWICK_E2E_REFUSAL=kwin, gnome-missing or gnome-stranger picks the case. The capture must say
+// GNOME needs our shell extension, which is either missing or answers another program only;
+// Weston offers none of the protocols at all. PAGEWICK_E2E_REFUSAL=kwin, gnome-missing,
+// gnome-stranger or weston picks the case. The capture must say
 // so at its first step, and what to do.
 #include <gtest/gtest.h>
 
@@ -46,6 +47,10 @@ int main(int argc, char** argv) {
     expected = u"KDE Plasma lets Pagewick find, bring forward and type into other programs' windows only when "
                u"Pagewick's installed desktop entry allows it, and it does not here. Install Pagewick from its "
                u"package";
+  } else if (refusal == "weston") {
+    session = std::make_unique<WestonSession>();
+    expected = u"This Wayland desktop does not let Pagewick find, bring forward or type into other programs' "
+               u"windows: the compositor lacks zwlr_foreign_toplevel_manager_v1, zwp_virtual_keyboard_manager_v1, ";
   } else if (refusal == "gnome-missing") {
     session = std::make_unique<GnomeSession>(WaylandOptions{}, false);
     expected = pw::gnome::extensionMissingDescription();

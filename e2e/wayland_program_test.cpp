@@ -76,7 +76,9 @@ class WaylandProgramTest : public ::testing::Test {
     if (!command.empty()) launch.argv = command;
     launch.env["DISPLAY"] = session->xDisplay();
     process = &session->start(launch.argv, launch.env, "pagewick.log");
-    if (command.empty()) ASSERT_NO_FATAL_FAILURE(broughtForward());
+    if (command.empty()) {
+      ASSERT_NO_FATAL_FAILURE(broughtForward());
+    }
   }
   // The compositor places a new window before it activates it; then it is where it will stay.
   void broughtForward() {

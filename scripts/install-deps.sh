@@ -2,7 +2,7 @@
 # Installs the Debian packages Pagewick needs, on Debian 12, 13 and unstable. "build" is enough to
 # build and run the program, "package" to make its .deb too; "desktops" adds the tests' own tools
 # and what the Linux tests drive ("e2e" alone, for running end-to-end tests built elsewhere): an X
-# server, a window manager, the Wayland compositors and two real browsers, and stress-ng to load
+# server, a window manager, the Wayland compositors (Weston for its refusal) and two real browsers, and stress-ng to load
 # the cores for runs under load; "test" adds everything "windows" needs too. "windows" is the mingw-w64 cross compiler, Wine and
 # a display for it; "release" what scripts/release.sh needs here: the cross compiler and NSIS, and
 # the tools that make Debian roots; "roots" what a release's test root has: "desktops" and the Wine
@@ -25,7 +25,7 @@ test=("${package[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev clan
       desktop-file-utils appstream lintian locales)
 e2e=(xvfb xauth openbox x11-utils x11-xkb-utils xdotool xclip imagemagick firefox-esr chromium sway
      xwayland x11-xserver-utils wl-clipboard kwin-wayland gnome-shell gjs dbus-daemon libglib2.0-bin
-     grim stress-ng)
+     grim weston stress-ng)
 # Unstable has Firefox's rapid release too, which other distributions ship as their only Firefox.
 # (Its os-release names the next release; debian_version ends in /sid.)
 [[ $(cat /etc/debian_version) != */sid ]] || e2e+=(firefox)

@@ -2,18 +2,18 @@
 # Runs named suites of the tests in build/ (made by scripts/build.sh: unit for the first two,
 # desktops or test for all), by default all of them; a suite that finds no test fails:
 #   unit, widget (with the GNOME Shell extension's load check), and the end-to-end suites of
-#   each desktop: x11, sway, labwc, kwin, gnome. labwc's is left out, and said so, on Debian 12,
+#   each desktop: x11, sway, labwc, kwin, gnome, and weston's refusal. labwc's is left out, and said so, on Debian 12,
 #   which has no labwc.
 set -euo pipefail
 cd "$(dirname "$0")/../build"
-[ $# -gt 0 ] || set -- unit widget x11 sway labwc kwin gnome
+[ $# -gt 0 ] || set -- unit widget x11 sway labwc kwin gnome weston
 for suite in "$@"; do
   case "$suite" in
     unit) select=(-L unit) ;;
     widget) select=(-L 'widget|extension') ;;
     x11) select=(-L e2e -R '^e2e\.(browsers|browsers\.no_window_manager|browsers\.russian_layout|browsers\.firefox|program|titles)$') ;;
-    sway|labwc|kwin|gnome) select=(-L e2e -R "\\.$suite(\\.|\$)") ;;
-    *) echo "unknown suite $suite; the suites are unit widget x11 sway labwc kwin gnome" >&2; exit 2 ;;
+    sway|labwc|kwin|gnome|weston) select=(-L e2e -R "\\.$suite(\\.|\$)") ;;
+    *) echo "unknown suite $suite; the suites are unit widget x11 sway labwc kwin gnome weston" >&2; exit 2 ;;
   esac
   if [ "$suite" = labwc ] && [ "$(. /etc/os-release && echo "${VERSION_ID:-}")" = 12 ]; then
     echo "== suite labwc: not run, Debian 12 has no labwc"

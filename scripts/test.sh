@@ -3,10 +3,10 @@
 # this order:
 #   unit       the unit tests
 #   widget     the widget tests on Qt's offscreen platform, and the GNOME Shell extension's check
-#   x11 sway labwc kwin gnome
+#   x11 sway labwc kwin gnome weston
 #              the end-to-end tests on each desktop, which start their own servers and real
 #              browsers (scripts/suite.sh; labwc only where the release has it, not Debian 12);
-#              e2e names all five
+#              on Weston, which offers no route, the refusal alone; e2e names all six
 #   package    the .deb built and checked, installed into a bare root of this release, started
 #              and tried on GNOME and KWin, then scripts/run.sh run in each desktop's session
 #              and a capture (scripts/test-package.sh)
@@ -22,16 +22,17 @@
 # Usage: scripts/test.sh [STAGE...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-stages=(unit widget x11 sway labwc kwin gnome package windows sanitize fuzz bench trixie sid)
+desktops=(x11 sway labwc kwin gnome weston)
+stages=(unit widget "${desktops[@]}" package windows sanitize fuzz bench trixie sid)
 [ $# -gt 0 ] || set -- "${stages[@]}"
 declare -A chosen
 for stage in "$@"; do
   case " e2e ${stages[*]} " in
     *" $stage "*) ;;
-    *) echo "unknown stage $stage; the stages are ${stages[*]}, and e2e for the five desktops" >&2; exit 2 ;;
+    *) echo "unknown stage $stage; the stages are ${stages[*]}, and e2e for the desktops" >&2; exit 2 ;;
   esac
   if [ "$stage" = e2e ]; then
-    for desktop in x11 sway labwc kwin gnome; do chosen[$desktop]=1; done
+    for desktop in "${desktops[@]}"; do chosen[$desktop]=1; done
   else
     chosen[$stage]=1
   fi
@@ -46,10 +47,10 @@ on() {  # whether any of the stages named is chosen
 # build/ that covers them; the benchmarks are built when every stage runs.
 deps="" build=""
 if on windows bench; then deps=test
-elif on unit widget x11 sway labwc kwin gnome package sanitize fuzz; then deps=desktops
+elif on unit widget "${desktops[@]}" package sanitize fuzz; then deps=desktops
 fi
 if [ ${#chosen[@]} -eq ${#stages[@]} ]; then build=test
-elif on x11 sway labwc kwin gnome package windows; then build=desktops
+elif on "${desktops[@]}" package windows; then build=desktops
 elif on unit widget; then build=unit
 fi
 if [ -n "$deps" ]; then
@@ -83,7 +84,7 @@ ready() {  # waits for a release's roots, if they are being made
 if [ -n "$build" ]; then bash scripts/build.sh "$build"; fi
 
 suites=()
-for suite in unit widget x11 sway labwc kwin gnome; do
+for suite in unit widget "${desktops[@]}"; do
   if on "$suite"; then suites+=("$suite"); fi
 done
 if [ ${#suites[@]} -gt 0 ]; then bash scripts/suite.sh "${suites[@]}"; fi

@@ -38,6 +38,18 @@ std::string findSocket(const std::string& folder, const std::string& prefix) {
   return {};
 }
 
+// Waits (generously: a loaded machine starts a compositor slowly) for that socket of the
+// compositor `kind`, which logs to <kind>.log.
+std::string awaitSocket(const std::string& folder, const std::string& prefix, const std::string& kind) {
+  const auto deadline = std::chrono::steady_clock::now() + 60s;
+  std::string socket;
+  while ((socket = findSocket(folder, prefix)).empty()) {
+    if (std::chrono::steady_clock::now() >= deadline) throw std::runtime_error(kind + " did not start; see " + kind + ".log");
+    std::this_thread::sleep_for(20ms);
+  }
+  return socket;
+}
+
 constexpr int kXDisplays = 64;  // the display numbers looked at for the shell's
 
 // The process that holds display `n`, by its lock file; 0 when none does.
@@ -219,11 +231,7 @@ void WlrootsSession::launch(std::vector<std::string> argv, const std::map<std::s
                                          {"WAYLAND_DISPLAY", ""}, {"DISPLAY", ""}};
   all.insert(env.begin(), env.end());
   start(argv, all, kind + ".log");
-  const auto deadline = std::chrono::steady_clock::now() + 30s;
-  while ((socket_ = findSocket(run, "wayland-")).empty()) {
-    if (std::chrono::steady_clock::now() >= deadline) throw std::runtime_error(kind + " did not start; see " + kind + ".log");
-    std::this_thread::sleep_for(20ms);
-  }
+  socket_ = awaitSocket(run, "wayland-", kind);
   env_ = {{"WAYLAND_DISPLAY", socket_}, {"XDG_RUNTIME_DIR", folder() + "/run"}, {"DISPLAY", ""},
           {"MOZ_ENABLE_WAYLAND", "1"}, {"XDG_SESSION_TYPE", "wayland"}};
   chromiumFlags_ = {"--ozone-platform=wayland"};
@@ -242,11 +250,7 @@ SwaySession::SwaySession(WaylandOptions options) : WlrootsSession("sway") {
   std::vector<std::string> argv{"sway", "-c", configFile};
   if (std::getenv("PAGEWICK_E2E_KEEP")) argv.push_back("-d");
   launch(argv, {{"SWAYSOCK", ""}});
-  const auto deadline = std::chrono::steady_clock::now() + 30s;
-  while ((ipc_ = findSocket(runtime(), "sway-ipc")).empty()) {
-    if (std::chrono::steady_clock::now() >= deadline) throw std::runtime_error("sway did not start; see sway.log");
-    std::this_thread::sleep_for(20ms);
-  }
+  ipc_ = awaitSocket(runtime(), "sway-ipc", "sway");
   env_["SWAYSOCK"] = ipc_;
   exportEnvironment();
   if (options.xwayland) command("exec " + announce);
@@ -380,12 +384,7 @@ KWinSession::KWinSession(WaylandOptions options) : WaylandSession("kwin") {
          {"HOME", folder()}, {"XDG_DATA_DIRS", folder() + "/share:/usr/share"},
          {"XDG_CACHE_HOME", folder() + "/cache"}, {"XDG_CONFIG_HOME", folder() + "/config"}},
         "kwin.log");
-  socket_ = run + "/pagewick-kwin";
-  const auto deadline = std::chrono::steady_clock::now() + 60s;
-  while (!std::filesystem::is_socket(socket_)) {
-    if (std::chrono::steady_clock::now() >= deadline) throw std::runtime_error("KWin did not start; see kwin.log");
-    std::this_thread::sleep_for(20ms);
-  }
+  socket_ = awaitSocket(run, "pagewick-kwin", "kwin");
   // As Plasma's session names itself, which scripts/run.sh goes by.
   env_ = {{"WAYLAND_DISPLAY", socket_}, {"XDG_RUNTIME_DIR", run}, {"DISPLAY", ""}, {"MOZ_ENABLE_WAYLAND", "1"},
           {"XDG_SESSION_TYPE", "wayland"}, {"XDG_CURRENT_DESKTOP", "KDE"}};
@@ -633,6 +632,17 @@ bool GnomeSession::minimise(TextView part) {
                               QVariant::fromValue(QList<bool>{true, true, false, false})});
   gnome::ShellWindows windows = this->windows();
   return eventually([&] { return !windows.hasFocus(*window); }, 5000);
+}
+
+WestonSession::WestonSession() : Session("weston") {
+  const std::string run = folder() + "/run";
+  std::filesystem::create_directories(run);
+  ::chmod(run.c_str(), 0700);
+  start({"weston", "--backend=headless-backend.so", "--socket=pagewick-weston", "--idle-time=0"},
+        {{"XDG_RUNTIME_DIR", run}, {"WAYLAND_DISPLAY", ""}, {"DISPLAY", ""}}, "weston.log");
+  env_ = {{"WAYLAND_DISPLAY", awaitSocket(run, "pagewick-weston", "weston")}, {"XDG_RUNTIME_DIR", run},
+          {"DISPLAY", ""}, {"XDG_SESSION_TYPE", "wayland"}};
+  exportEnvironment();
 }
 
 }  // namespace pw::e2e

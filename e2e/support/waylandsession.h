@@ -1,6 +1,6 @@
 #pragma once
-// Private headless Wayland compositors for end-to-end tests: wlroots ones (sway, labwc), KWin and
-// GNOME Shell.
+// Private headless Wayland compositors for end-to-end tests: wlroots ones (sway, labwc), KWin,
+// GNOME Shell and Weston.
 #include <optional>
 
 #include "e2e/support/screen.h"
@@ -187,6 +187,14 @@ class GnomeSession final : public WaylandSession {
   std::map<std::string, std::string> shellEnv_;
   Process* shell_ = nullptr;
   int shellPid_ = 0;
+};
+
+// A private headless Weston, which offers clients no way to other programs' windows, keys or
+// clipboard; no window is ever looked for there.
+class WestonSession final : public Session {
+ public:
+  WestonSession();
+  bool waitForWindow(TextView, int = 60000) override { return false; }
 };
 
 }  // namespace pw::e2e
