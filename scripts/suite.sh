@@ -11,7 +11,8 @@ for suite in "$@"; do
   case "$suite" in
     unit) select=(-L unit) ;;
     widget) select=(-L 'widget|extension') ;;
-    x11) select=(-L e2e -R '^e2e\.(browsers|browsers\.no_window_manager|browsers\.russian_layout|browsers\.firefox|program|titles)$') ;;
+    # X11's are the end-to-end tests that name no other desktop.
+    x11) select=(-L e2e -E '\.(sway|labwc|kwin|gnome|weston)(\.|$)') ;;
     sway|labwc|kwin|gnome|weston) select=(-L e2e -R "\\.$suite(\\.|\$)") ;;
     *) echo "unknown suite $suite; the suites are unit widget x11 sway labwc kwin gnome weston" >&2; exit 2 ;;
   esac
