@@ -48,6 +48,10 @@ struct ActivationTiming {
   int settleFocus = 0;
 };
 
+// A Wayland compositor's: it confirms the activation in its own events, and tells a client
+// nothing of the user's modifier keys, so there is nothing to wait for there.
+inline constexpr ActivationTiming kCompositorTiming{.confirmActivation = 1000, .modifierRelease = 0, .poll = 5};
+
 // List the windows, pick one by the title rule, bring it forward by one route and then the next
 // until it has the focus, and type only once the user's modifier keys are up and only into the
 // window brought forward: one that lost the focus meanwhile is brought forward again first. Each

@@ -22,7 +22,7 @@ using wayland::Connection;
 
 class KWinWindows final : public WindowSystem, public WindowStacking {
  public:
-  static constexpr ActivationTiming kTiming{.confirmActivation = 1000, .modifierRelease = 0, .poll = 5};
+  static constexpr ActivationTiming kTiming = kCompositorTiming;
   static bool supported(const Connection& connection);
   explicit KWinWindows(Connection& connection);
   ~KWinWindows() override;

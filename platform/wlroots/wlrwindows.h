@@ -28,7 +28,7 @@ ToplevelStates readStates(const wl_array* states);
 class WlrWindows final : public WindowSystem {
  public:
   // Measured on sway: activation is confirmed 1 to 5 ms after the request.
-  static constexpr ActivationTiming kTiming{.confirmActivation = 1000, .modifierRelease = 0, .poll = 5};
+  static constexpr ActivationTiming kTiming = kCompositorTiming;
   // Whether the compositor offers what this needs.
   static bool supported(const Connection& connection);
   // Windows whose app id is `ownAppId` are ours and left out.
