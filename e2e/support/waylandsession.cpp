@@ -385,9 +385,8 @@ KWinSession::KWinSession(WaylandOptions options) : WaylandSession("kwin") {
          {"XDG_CACHE_HOME", folder() + "/cache"}, {"XDG_CONFIG_HOME", folder() + "/config"}},
         "kwin.log");
   socket_ = awaitSocket(run, "pagewick-kwin", "kwin");
-  // As Plasma's session names itself, which scripts/run.sh goes by.
   env_ = {{"WAYLAND_DISPLAY", socket_}, {"XDG_RUNTIME_DIR", run}, {"DISPLAY", ""}, {"MOZ_ENABLE_WAYLAND", "1"},
-          {"XDG_SESSION_TYPE", "wayland"}, {"XDG_CURRENT_DESKTOP", "KDE"}};
+          {"XDG_SESSION_TYPE", "wayland"}};
   chromiumFlags_ = {"--ozone-platform=wayland"};
   exportEnvironment();
   connect(options.xwayland);
