@@ -2,8 +2,8 @@
 # Installs the Debian packages Pagewick needs, on Debian 12, 13 and unstable. "build" is enough to
 # build and run the program, "package" to make its .deb too; "desktops" adds the tests' own tools
 # and what the Linux tests drive ("e2e" alone, for running end-to-end tests built elsewhere): an X
-# server, a window manager, the Wayland compositors (Weston for its refusal) and two real browsers, and stress-ng to load
-# the cores for runs under load; "test" adds everything "windows" needs too. "windows" is the mingw-w64 cross compiler, Wine and
+# server, a window manager, the Wayland compositors (Weston for its refusal) and two real
+# browsers, and stress-ng to load the cores for runs under load; "test" adds everything "windows" needs too. "windows" is the mingw-w64 cross compiler, Wine and
 # a display for it; "release" what scripts/release.sh needs here: the cross compiler and NSIS, and
 # the tools that make Debian roots; "roots" what a release's test root has: "desktops" and the Wine
 # that runs the machine's Windows build there.
