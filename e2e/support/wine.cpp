@@ -93,8 +93,11 @@ void WinePrefix::openPage(const Text& title, const Text& text, PageOptions optio
 }
 
 unsigned WinePrefix::codePage() {
+  if (codePage_) return codePage_;
   const std::string out = folder_ + "/code-page";
-  return static_cast<unsigned>(std::stoul(toUtf8(readUnits(probe({"code-page", windowsPath(out)}), out).value())));
+  const int status = probe({"code-page", windowsPath(out)});
+  if (status != 0) throw std::runtime_error("the code page could not be read: status " + std::to_string(status));
+  return codePage_ = static_cast<unsigned>(std::stoul(toUtf8(*readUnits(status, out))));
 }
 
 std::optional<Text> WinePrefix::clipboard() {
@@ -129,13 +132,19 @@ bool WinePrefix::ownedByPagewick(const Text& title) {
   return probe({"owned", windowsPath(writeUnits("title", title))}) == 0;
 }
 
-// Wine reads the DPI once, when its server starts: every Wine program is ended for it.
+// Wine reads the DPI once, when its server starts: every Wine program is ended for it. Wine is
+// started again at once, in a session of its own: its desktop process stays in the process group
+// of the program that started it, and the end of the next Pagewick, whose whole group is stopped,
+// would take the desktop along while the next Wine program meets it.
 void WinePrefix::setDpi(int dpi) {
   if (session_.run(wine({"reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d",
                          std::to_string(dpi), "/f"})) != 0) {
     throw std::runtime_error("could not set the DPI");
   }
   endWine();
+  std::vector<std::string> boot = wine({"wineboot"});
+  boot.insert(boot.begin(), {"setsid", "--wait"});
+  if (session_.run(boot) != 0) throw std::runtime_error("Wine did not start again");
 }
 
 ShownLayout WinePrefix::layout() {

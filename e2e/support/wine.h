@@ -42,7 +42,7 @@ class WinePrefix {
   // A stand-in browser window titled `title` showing `text`; waits until it is on the screen.
   void openPage(const Text& title, const Text& text, PageOptions options = {});
 
-  unsigned codePage();
+  unsigned codePage();  // Windows' ANSI code page, read once
   std::optional<Text> clipboard();
   void offerClipboard(const Text& text);
   std::optional<Text> setting(const std::string& key) const;
@@ -72,6 +72,7 @@ class WinePrefix {
   std::string locale_;
   bool withoutTmpdir_ = false;
   int pages_ = 0;
+  unsigned codePage_ = 0;
 };
 
 }  // namespace pw::e2e
