@@ -25,11 +25,11 @@ void ActivationPolicy::activate(TextView title) {
 }
 
 void ActivationPolicy::bringForward(const Target& target) {
-  const int routes = system_.routes();
+  const int attempts = system_.raiseAttempts();
   bool focused = false;
-  for (int route = 0; route < routes && !focused; ++route) {
-    system_.raise(target.handle, route);
-    focused = waitUntil(timing_.confirmActivation / routes, [&] { return system_.hasFocus(target.handle); });
+  for (int attempt = 0; attempt < attempts && !focused; ++attempt) {
+    system_.raise(target.handle, attempt);
+    focused = waitUntil(timing_.confirmActivation / attempts, [&] { return system_.hasFocus(target.handle); });
   }
   if (!focused) {
     throw RuntimeError(err::WindowNotFound, windowNotActivatedDescription(target.title, target.wanted,

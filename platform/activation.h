@@ -15,16 +15,17 @@ class WindowSystem {
   virtual ~WindowSystem() = default;
   // The top-level windows a user could switch to, topmost first, ours left out.
   virtual std::vector<WindowCandidate> windows() = 0;
-  // The ways this system can bring a window forward, gentlest first.
-  virtual int routes() = 0;
-  virtual void raise(WindowHandle window, int route) = 0;
+  // How many ways this system has to bring a window forward; raise() takes them gentlest first.
+  virtual int raiseAttempts() = 0;
+  virtual void raise(WindowHandle window, int attempt) = 0;
   // Whether `window` is the active window and has the keyboard focus.
   virtual bool hasFocus(WindowHandle window) = 0;
   // The title of the window that has the focus now, if any does.
   virtual std::optional<Text> focusedTitle() = 0;
   // Throws when `keys` cannot be typed here at all; called before waiting for the user.
   virtual void prepareKeys(TextView keys) = 0;
-  // Returns once keys typed now reach the control that has the focus inside `window`.
+  // Returns once keys typed now reach the control that has the focus inside `window`, where the
+  // system can tell; at once elsewhere.
   virtual void settleFocus(WindowHandle) {}
   // The name of a modifier key the user holds down now ("Ctrl", …), or "".
   virtual Text heldModifier() = 0;
@@ -36,23 +37,20 @@ class WindowSystem {
 
 // The policy's timings, in milliseconds.
 struct ActivationTiming {
-  // How long activation may take, over all routes together, before it counts as failed; each
-  // route gets an equal share. Measured: 5 to 28 ms on X11, up to 140 ms under Wine.
+  // How long activation may take, over all attempts together, before it counts as failed;
+  // each attempt gets an equal share. Measured: 5 to 28 ms on X11, up to 140 ms under Wine.
   int confirmActivation = 500;
   // How long to wait for the user to let go of Ctrl, Shift, Alt or Super before typing.
   int modifierRelease = 2000;
   // How often the waits look again.
   int poll = 5;
-  // How long the focus inside a window just activated may take to reach its control, where the
-  // window system can tell (settleFocus).
-  int settleFocus = 0;
 };
 
 // A Wayland compositor's: it confirms the activation in its own events, and tells a client
 // nothing of the user's modifier keys, so there is nothing to wait for there.
 inline constexpr ActivationTiming kCompositorTiming{.confirmActivation = 1000, .modifierRelease = 0, .poll = 5};
 
-// List the windows, pick one by the title rule, bring it forward by one route and then the next
+// List the windows, pick one by the title rule, bring it forward by one attempt and then the next
 // until it has the focus, and type only once the user's modifier keys are up and only into the
 // window brought forward: one that lost the focus meanwhile is brought forward again first. Each
 // failure says what was expected and what was found.
@@ -69,7 +67,7 @@ class ActivationPolicy final : public WindowAutomation {
     Text wanted;  // what it was found for
   };
   bool waitUntil(int ms, const auto& done);
-  // Brings `target` forward by each route in turn until it has the focus; throws when none does.
+  // Brings `target` forward by each attempt in turn until it has the focus; throws when none does.
   void bringForward(const Target& target);
   WindowSystem& system_;
   ActivationTiming timing_;

@@ -11,8 +11,8 @@ namespace {
 class RecordingWindowSystem final : public WindowSystem {
  public:
   std::vector<WindowCandidate> open;
-  int routeCount = 3;
-  int focusedByRoute = -1;  // the route after which the target has the focus; -1: none does
+  int attemptCount = 3;
+  int focusedByAttempt = -1;  // the attempt after which the target has the focus; -1: none does
   bool focusTaken = false;  // another window took the focus since the last raise
   std::optional<Text> otherFocus;
   int heldFor = 0;  // pauses the user keeps holding Ctrl
@@ -20,13 +20,13 @@ class RecordingWindowSystem final : public WindowSystem {
   int paused = 0;
 
   std::vector<WindowCandidate> windows() override { return open; }
-  int routes() override { return routeCount; }
-  void raise(WindowHandle window, int route) override {
-    log.push_back("raise " + std::to_string(window) + " by " + std::to_string(route));
-    raisedBy = route;
+  int raiseAttempts() override { return attemptCount; }
+  void raise(WindowHandle window, int attempt) override {
+    log.push_back("raise " + std::to_string(window) + " by " + std::to_string(attempt));
+    raisedBy = attempt;
     focusTaken = false;
   }
-  bool hasFocus(WindowHandle) override { return !focusTaken && focusedByRoute >= 0 && raisedBy >= focusedByRoute; }
+  bool hasFocus(WindowHandle) override { return !focusTaken && focusedByAttempt >= 0 && raisedBy >= focusedByAttempt; }
   std::optional<Text> focusedTitle() override { return otherFocus; }
   void settleFocus(WindowHandle window) override { log.push_back("settle " + std::to_string(window)); }
   Text heldModifier() override { return paused < heldFor ? u"Ctrl" : u""; }
@@ -55,12 +55,12 @@ class ActivationTest : public ::testing::Test {
   ActivationPolicy policy{system, ActivationTiming{600, 2000, 10}};
 };
 
-TEST_F(ActivationTest, TriesEachRouteInTurnUntilTheChosenWindowHasTheFocus) {
+TEST_F(ActivationTest, TriesEachAttemptInTurnUntilTheChosenWindowHasTheFocus) {
   system.open = {{7, u"Inbox — Thunderbird"}, {8, u"Page — Mozilla Firefox"}, {9, u"Firefox"}};
-  system.focusedByRoute = 1;
+  system.focusedByAttempt = 1;
   policy.activate(u"firefox");
   EXPECT_EQ(system.log, (std::vector<std::string>{"raise 9 by 0", "raise 9 by 1", "settle 9"}));
-  // Each route had its share of the time: 600 ms over three routes, 10 ms a look.
+  // Each attempt had its share of the time: 600 ms over three attempts, 10 ms a look.
   EXPECT_EQ(system.paused, 20);
 }
 
@@ -100,7 +100,7 @@ TEST_F(ActivationTest, KeysWaitForTheUsersModifiersAndNeverGoWhileOneIsHeld) {
 // window, and the keys go where the focus is.
 TEST_F(ActivationTest, KeysGoOnlyToTheWindowBroughtForward) {
   system.open = {{7, u"Inbox — Thunderbird"}, {9, u"Firefox"}};
-  system.focusedByRoute = 0;
+  system.focusedByAttempt = 0;
   policy.activate(u"Firefox");
   system.focusTaken = true;
   policy.sendKeys(u"^a");
@@ -108,7 +108,7 @@ TEST_F(ActivationTest, KeysGoOnlyToTheWindowBroughtForward) {
 
   system.log.clear();
   system.focusTaken = true;
-  system.focusedByRoute = -1;
+  system.focusedByAttempt = -1;
   system.otherFocus = u"Inbox — Thunderbird";
   EXPECT_EQ(failure([&] { policy.sendKeys(u"^c"); }),
             windowNotActivatedDescription(u"Firefox", u"Firefox", u"Inbox — Thunderbird"));

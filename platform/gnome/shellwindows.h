@@ -14,9 +14,9 @@ class ShellWindows final : public WindowSystem, public WindowStacking {
 
   // Normal windows, topmost first, without our own (by our process id).
   std::vector<WindowCandidate> windows() override;
-  int routes() override { return 2; }
-  // Restores a minimised window, then activates it; the second route asks again.
-  void raise(WindowHandle window, int route) override;
+  int raiseAttempts() override { return 2; }
+  // Restores a minimised window, then activates it; the second attempt asks again.
+  void raise(WindowHandle window, int attempt) override;
   bool hasFocus(WindowHandle window) override;
   std::optional<Text> focusedTitle() override;
   void prepareKeys(TextView keys) override;

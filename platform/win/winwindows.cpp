@@ -132,11 +132,11 @@ bool outranksUs(WindowHandle window) {
 
 std::vector<WindowCandidate> WinWindows::windows() { return switchableWindows(); }
 
-void WinWindows::raise(WindowHandle window, int route) {
+void WinWindows::raise(WindowHandle window, int attempt) {
   const HWND target = hwnd(window);
-  if (route == 0) {
+  if (attempt == 0) {
     if (IsIconic(target)) ShowWindow(target, SW_RESTORE);
-  } else if (route == 1) {
+  } else if (attempt == 1) {
     const DWORD ours = GetCurrentThreadId();
     const DWORD theirs = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
     const bool attached = theirs && theirs != ours && AttachThreadInput(ours, theirs, TRUE);
@@ -158,7 +158,7 @@ std::optional<Text> WinWindows::focusedTitle() {
   return windowTitle(front);
 }
 
-void WinWindows::settleFocus(WindowHandle window) { waitForFocus(hwnd(window), kTiming.settleFocus, kTiming.poll); }
+void WinWindows::settleFocus(WindowHandle window) { waitForFocus(hwnd(window), kSettleFocusMs, kTiming.poll); }
 
 Text WinWindows::heldModifier() {
   const wchar_t* held = modifierHeld();

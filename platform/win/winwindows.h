@@ -9,13 +9,14 @@ namespace pw::win {
 // SendInput.
 class WinWindows final : public WindowSystem {
  public:
-  static constexpr ActivationTiming kTiming{
-      .confirmActivation = 600, .modifierRelease = 2000, .poll = 10, .settleFocus = 500};
+  static constexpr ActivationTiming kTiming{.confirmActivation = 600, .modifierRelease = 2000, .poll = 10};
+  // How long the focus inside a window just activated may take to reach its control.
+  static constexpr int kSettleFocusMs = 500;
   std::vector<WindowCandidate> windows() override;
   // SetForegroundWindow; then with our input attached to the foreground thread's; then after
   // an Alt press, which counts as the user's input.
-  int routes() override { return 3; }
-  void raise(WindowHandle window, int route) override;
+  int raiseAttempts() override { return 3; }
+  void raise(WindowHandle window, int attempt) override;
   bool hasFocus(WindowHandle window) override;
   std::optional<Text> focusedTitle() override;
   void settleFocus(WindowHandle window) override;

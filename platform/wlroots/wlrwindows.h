@@ -38,9 +38,9 @@ class WlrWindows final : public WindowSystem {
   // Most recently active first: the list carries no stacking order, so we keep one ourselves
   // from the activations we have seen.
   std::vector<WindowCandidate> windows() override;
-  int routes() override { return 2; }
-  // Restores a minimised window, then activates it; the second route asks again.
-  void raise(WindowHandle window, int route) override;
+  int raiseAttempts() override { return 2; }
+  // Restores a minimised window, then activates it; the second attempt asks again.
+  void raise(WindowHandle window, int attempt) override;
   bool hasFocus(WindowHandle window) override;
   std::optional<Text> focusedTitle() override;
   void prepareKeys(TextView keys) override;

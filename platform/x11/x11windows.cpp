@@ -89,9 +89,9 @@ std::vector<WindowCandidate> X11Windows::windows() {
   return result;
 }
 
-void X11Windows::raise(WindowHandle window, int route) {
+void X11Windows::raise(WindowHandle window, int attempt) {
   Display* d = display();
-  const bool viaWindowManager = route == 0 && windowManagerRunning();
+  const bool viaWindowManager = attempt == 0 && windowManagerRunning();
   Properties& props = this->props();
   const Window root = DefaultRootWindow(d);
   if (viaWindowManager) {

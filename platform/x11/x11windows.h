@@ -25,8 +25,8 @@ class X11Windows final : public WindowSystem {
   // The managed top-level windows, topmost first, without ours.
   std::vector<WindowCandidate> windows() override;
   // Through the window manager (when one runs), then directly with the input focus.
-  int routes() override { return 2; }
-  void raise(WindowHandle window, int route) override;
+  int raiseAttempts() override { return 2; }
+  void raise(WindowHandle window, int attempt) override;
   bool hasFocus(WindowHandle window) override;
   std::optional<Text> focusedTitle() override;
   Text heldModifier() override;
