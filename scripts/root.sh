@@ -15,6 +15,9 @@
 #                                             debootstrap's system alone, for trying what a
 #                                             package pulls in. Its commands have the network,
 #                                             for apt.
+#   PAGEWICK_ROOT_SUDO=1 ... (with a layer)   the command may gain privileges, so sudo works in it:
+#                                             entered with chroot in namespaces of its own, not
+#                                             with bubblewrap, which forbids that to every command
 #   PAGEWICK_ROOT_BUILD=DIR scripts/root.sh . the checkout's DIR is /src/build, not build-<release>
 #   PAGEWICK_MIRROR=URI scripts/root.sh ...   debootstrap's Debian mirror, instead of the one this
 #                                             machine's apt uses for the Debian archive
@@ -36,16 +39,37 @@ sudo=""
 # A bare root's commands install packages, so they have it, and keep their X servers off it.
 net=--unshare-net
 [ -z "$bare" ] || net=""
-extra=""
-enter() {
-  local dir=$1
-  shift
+debs=""  # the folder of the release's downloads, given to apt as its own
+with_clean_env() {
   mkdir -p "$build"
   $sudo env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 \
-    TERM="${TERM:-dumb}" CI="${CI:-}" DEBIAN_FRONTEND=noninteractive \
-    bwrap --bind "$dir" / --dev-bind /dev /dev --proc /proc --ro-bind /sys /sys --perms 1777 --tmpfs /tmp \
-      --ro-bind /etc/resolv.conf /etc/resolv.conf --bind "$PWD" /src --bind "$PWD" "$PWD" --bind "$PWD/$build" /src/build \
-      --unshare-pid --unshare-ipc $net $extra --die-with-parent --chdir /src "$@"
+    TERM="${TERM:-dumb}" CI="${CI:-}" DEBIAN_FRONTEND=noninteractive "$@"
+}
+with_bwrap() {
+  local dir=$1
+  shift
+  with_clean_env bwrap --bind "$dir" / --dev-bind /dev /dev --proc /proc --ro-bind /sys /sys --perms 1777 --tmpfs /tmp \
+    --ro-bind /etc/resolv.conf /etc/resolv.conf --bind "$PWD" /src --bind "$PWD" "$PWD" --bind "$PWD/$build" /src/build \
+    ${debs:+--bind "$debs" /var/cache/apt/archives} --unshare-pid --unshare-ipc $net --die-with-parent --chdir /src "$@"
+}
+# The same places, mounted in a mount namespace of the command's own.
+with_chroot() {
+  local dir=$1
+  shift
+  with_clean_env unshare --mount --pid --ipc ${net:+--net} --fork --kill-child bash -euc '
+    dir=$1 src=$2 build=$3 debs=$4
+    shift 4
+    touch "$dir/etc/resolv.conf"
+    mkdir -p "$dir/src" "$dir$src"
+    mount --rbind /dev "$dir/dev"
+    mount -t proc proc "$dir/proc"
+    mount --bind -o ro /sys "$dir/sys"
+    mount -t tmpfs -o mode=1777 tmpfs "$dir/tmp"
+    mount --bind -o ro /etc/resolv.conf "$dir/etc/resolv.conf"
+    for at in /src "$src"; do mount --bind "$src" "$dir$at"; done
+    mount --bind "$src/$build" "$dir/src/build"
+    [ -z "$debs" ] || mount --bind "$debs" "$dir/var/cache/apt/archives"
+    exec chroot "$dir" env --chdir=/src "$@"' _ "$dir" "$PWD" "$build" "$debs" "$@"
 }
 
 # The mirror apt uses here for the Debian archive itself, from its sources as it reads them (one-line
@@ -77,21 +101,20 @@ if [ ! -d "$root" ]; then
 fi
 # The packages again whenever the list changed; a no-op otherwise. What apt downloads is kept
 # with debootstrap's downloads, so a root made anew takes them from there.
-debs="--bind $cache/debs/$release /var/cache/apt/archives"
 stamp=$root/var/lib/pagewick-deps
 if [ -n "$bare" ]; then
   # Only apt's lists, so that a package's dependencies resolve to what the mirror has today; the
   # bare root's commands install into a throw-away layer and keep their downloads too.
-  extra=$debs
-  enter "$root" apt-get update -qq
+  debs=$cache/debs/$release
+  with_bwrap "$root" apt-get update -qq
 elif ! sha256sum scripts/install-deps.sh | cmp -s - "$stamp"; then
-  net="" extra=$debs enter "$root" bash scripts/install-deps.sh roots
+  net="" debs=$cache/debs/$release with_bwrap "$root" bash scripts/install-deps.sh roots
   sha256sum scripts/install-deps.sh | $sudo tee "$stamp" >/dev/null
 fi
 [ $# -gt 0 ] || exit 0
 
 if [ -z "${PAGEWICK_ROOT_LAYER:-}" ]; then
-  enter "$root" "$@"
+  with_bwrap "$root" "$@"
   exit
 fi
 layer=$($sudo mktemp -d /var/tmp/pagewick-layer.XXXXXX)
@@ -102,4 +125,4 @@ cleanup() {
 trap cleanup EXIT
 $sudo mkdir "$layer/upper" "$layer/work" "$layer/merged"
 $sudo mount -t overlay overlay -o "lowerdir=$root,upperdir=$layer/upper,workdir=$layer/work" "$layer/merged"
-enter "$layer/merged" "$@"
+if [ -n "${PAGEWICK_ROOT_SUDO:-}" ]; then with_chroot "$layer/merged" "$@"; else with_bwrap "$layer/merged" "$@"; fi

@@ -5,8 +5,8 @@
 # fresh, bare root of that release (scripts/root.sh), so that its own dependency list alone must
 # bring in what it needs; the installed program is started before anything else is installed,
 # then tried on GNOME and KWin with the end-to-end tests built beside it, and removed. Last, on
-# Debian 12 and 13, scripts/run.sh runs there as a newcomer runs it on GNOME, KWin, sway and X11,
-# and the program it starts captures.
+# Debian 12 and 13, scripts/run.sh runs there as a newcomer runs it: as a user who installs through
+# sudo, then on GNOME, KWin, sway and X11, where the program it starts captures.
 #
 #   scripts/test-package.sh           this machine's release's, from scripts/build.sh test's build
 #   scripts/test-package.sh RELEASE   RELEASE's, from its root's build (scripts/test-root.sh)
@@ -37,29 +37,36 @@ check() {
   PAGEWICK_E2E_BINARY="$root/usr/bin/pagewick" build/e2e/e2e_program --gtest_filter='*StartsWithoutComplaint*'
 }
 
-# In a throw-away layer of the bare root, which has the network for apt.
+# Whether the program of PID comes up within SECONDS, on Qt's offscreen platform with its settings
+# in CONFIG: it has once it stores them, and a failed start ends it. Its output is in CONFIG.log.
+comes_up() {
+  local pid=$1 config=$2 i
+  for ((i = 0; i < $3 * 10; i++)); do
+    [ ! -e "$config/Kelvarin/Pagewick/Option1" ] && kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  program=$(readlink "/proc/$pid/exe" || true)
+  # Ended by this TERM (143), not before it.
+  kill "$pid" 2>/dev/null || true
+  local status=0
+  wait "$pid" || status=$?
+  if [ $status -ne 143 ] || [ ! -e "$config/Kelvarin/Pagewick/Option1" ]; then
+    cat "$config.log" >&2
+    echo "package: the program did not start (status $status)" >&2
+    exit 1
+  fi
+}
+
+# In a throw-away layer of the bare root, which has the network for apt. It is entered so that sudo
+# works there (scripts/root.sh).
 installed() {
   # The layer is thrown away afterwards: dpkg need not sync each file it writes.
   echo force-unsafe-io > /etc/dpkg/dpkg.cfg.d/pagewick-layer
   apt-get install -y -qq --no-install-recommends ./build/pagewick_*.deb >/dev/null
-  # Started with what the package brought alone: with no display, on Qt's offscreen platform. It
-  # has come up once it stores its settings; a failed start ends it.
+  # Started with what the package brought alone: with no display, on Qt's offscreen platform.
   config=$(mktemp -d)
   XDG_CONFIG_HOME=$config QT_QPA_PLATFORM=offscreen /usr/bin/pagewick 2>"$config.log" &
-  pid=$!
-  for ((i = 0; i < 600; i++)); do
-    [ ! -e "$config/Kelvarin/Pagewick/Option1" ] && kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  # Ended by this TERM (143), not before it.
-  kill "$pid" 2>/dev/null || true
-  status=0
-  wait "$pid" || status=$?
-  if [ $status -ne 143 ] || [ ! -e "$config/Kelvarin/Pagewick/Option1" ]; then
-    cat "$config.log" >&2
-    echo "package: the installed program did not start (status $status)" >&2
-    exit 1
-  fi
+  comes_up $! "$config" 60
 
   bash scripts/install-deps.sh e2e >/dev/null
   # The installed program on GNOME, through the extension the package carries, and on KWin, which
@@ -77,17 +84,15 @@ installed() {
   case "$(. /etc/os-release && echo "$VERSION_CODENAME")" in bookworm | trixie) first_run ;; esac
 }
 
-# The first command as a newcomer runs it: scripts/run.sh from a fresh copy of the checkout, in
-# each desktop's session, then a capture from Firefox with the program it started. The package is
-# removed after each, so that a desktop which needs it must install it; the build is made once. It
-# runs as root: the root's commands may not gain privileges, so sudo cannot work there. Its
-# sessions have no network (their X servers must not meet the machine's), so what the build needs
-# comes first.
+# The first command as a newcomer runs it: scripts/run.sh from a fresh copy of the checkout, first
+# as a user who may use sudo, then in each desktop's session, followed by a capture from Firefox
+# with the program it started. The package is removed after each, so that a desktop which needs it
+# must install it; the build is made once, by the first. The sessions' runs are root's; their
+# sessions have no network (their X servers must not meet the machine's), and find what the build
+# needs installed by the first run.
 first_run() {
-  bash scripts/install-deps.sh package >/dev/null
-  mkdir ~/pagewick
-  tar -xf build/checkout.tar -C ~/pagewick
-  export PAGEWICK_E2E_RUN=~/pagewick/scripts/run.sh PAGEWICK_E2E_BINARY=/usr/bin/pagewick \
+  sudo_user
+  export PAGEWICK_E2E_RUN=$checkout/scripts/run.sh PAGEWICK_E2E_BINARY=/usr/bin/pagewick \
     PAGEWICK_E2E_SHELL_EXTENSION=/usr/share/gnome-shell/extensions/pagewick@kelvarin.org
   for desktop in gnome kwin sway; do
     PAGEWICK_E2E_WAYLAND=$desktop unshare --net build/e2e/e2e_wayland_program --gtest_filter='*FirstCommand*'
@@ -96,13 +101,40 @@ first_run() {
   unshare --net build/e2e/e2e_program --gtest_filter='*FirstCommand*'
 }
 
+# A user with sudo runs it on Plasma, where nothing the build needs is installed yet: run.sh installs
+# that and the package through sudo and ends in the installed program. This step has no desktop,
+# so the program runs on Qt's offscreen platform, where coming up is all it can show.
+sudo_user() {
+  apt-get install -y -qq --no-install-recommends sudo >/dev/null
+  useradd --create-home newcomer
+  echo 'newcomer ALL=(ALL) NOPASSWD: ALL' >/etc/sudoers.d/newcomer
+  checkout=/home/newcomer/pagewick
+  mkdir "$checkout"
+  tar -xf build/checkout.tar -C "$checkout"
+  local config
+  config=$(mktemp -d)
+  chown -R newcomer: "$checkout" "$config"
+  setpriv --reuid=newcomer --regid=newcomer --init-groups env HOME=/home/newcomer USER=newcomer \
+    XDG_CONFIG_HOME="$config" QT_QPA_PLATFORM=offscreen WAYLAND_DISPLAY=wayland-0 XDG_CURRENT_DESKTOP=KDE \
+    bash "$checkout/scripts/run.sh" >"$config.log" 2>&1 &
+  comes_up $! "$config" 1800
+  grep -q "through sudo apt-get" "$config.log" && [ "$program" = /usr/lib/pagewick/pagewick ] || {
+    cat "$config.log" >&2
+    echo "package: run.sh as a user with sudo started ${program:-nothing}, not the installed program" >&2
+    exit 1
+  }
+  echo "package: run.sh as a user with sudo installed what the build needs and the package through sudo," \
+    "and started the installed program"
+  dpkg --remove pagewick >/dev/null
+}
+
 case "${1:-}" in
   check | installed | first_run) "$1"; exit ;;
   "") check; release=$(. /etc/os-release && echo "$VERSION_CODENAME"); build=build ;;
   *) release=$1; build=build-$1; bash scripts/root.sh "$release" bash scripts/test-package.sh check ;;
 esac
 git ls-files -z | tar --null -T - -cf "$build/checkout.tar"
-PAGEWICK_ROOT_BARE=1 PAGEWICK_ROOT_LAYER=1 PAGEWICK_ROOT_BUILD=$build \
+PAGEWICK_ROOT_BARE=1 PAGEWICK_ROOT_LAYER=1 PAGEWICK_ROOT_SUDO=1 PAGEWICK_ROOT_BUILD=$build \
   bash scripts/root.sh "$release" bash scripts/test-package.sh installed
 echo "package: built, validated, started unpacked; installed into a bare $release root, started," \
   "tried on GNOME and KWin, removed"
