@@ -20,7 +20,7 @@
 #include "app/qt/pushbutton.h"
 #include "app/settings.h"
 #include "platform/qt/qtmessageboxes.h"
-#include "platform/qtext.h"
+#include "platform/qtext/qtext.h"
 #include "tests/doubles/dispatchdouble.h"
 #include "tests/doubles/doubles.h"
 

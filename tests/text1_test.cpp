@@ -9,7 +9,7 @@
 #include <random>
 
 #include "app/qt/exacttextedit.h"
-#include "platform/qtext.h"
+#include "platform/qtext/qtext.h"
 #include "tests/doubles/textunits.h"
 
 namespace pw {

@@ -7,7 +7,7 @@
 #include <QTextDocument>
 #include <numeric>
 
-#include "platform/qtext.h"
+#include "platform/qtext/qtext.h"
 #include "platform/memory.h"
 
 namespace pw {

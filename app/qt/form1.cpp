@@ -19,7 +19,7 @@
 #include "app/qt/pushbutton.h"
 #include "app/qt/skinframework.h"
 #include "app/startup.h"
-#include "platform/qtext.h"
+#include "platform/qtext/qtext.h"
 
 namespace pw {
 namespace {

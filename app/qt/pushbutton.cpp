@@ -1,7 +1,7 @@
 #include "app/qt/pushbutton.h"
 
 #include "app/layout.h"
-#include "platform/qtext.h"
+#include "platform/qtext/qtext.h"
 
 namespace pw::controls {
 

@@ -7,7 +7,7 @@
 #include "app/commands.h"
 #include "app/controls/commondialog.h"
 #include "app/startup.h"
-#include "platform/wintext.h"
+#include "platform/wintext/wintext.h"
 
 namespace pw::winui {
 namespace {

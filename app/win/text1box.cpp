@@ -1,6 +1,6 @@
 #include "app/win/text1box.h"
 
-#include "platform/wintext.h"
+#include "platform/wintext/wintext.h"
 
 namespace pw::winui {
 

@@ -2,7 +2,7 @@
 
 #include <QDBusConnectionInterface>
 
-#include "platform/qtext.h"
+#include "platform/qtext/qtext.h"
 #include "platform/runtimeerror.h"
 
 namespace pw::gnome {

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/qtext.h"
+#include "platform/qtext/qtext.h"
 #include "platform/xkb/uskeys.h"
 
 namespace pw::gnome {

@@ -7,7 +7,7 @@
 #include <QUrl>
 #include <unistd.h>
 
-#include "platform/qtext.h"
+#include "platform/qtext/qtext.h"
 
 namespace pw::qt {
 namespace {

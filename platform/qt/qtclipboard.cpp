@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
-#include "platform/qtext.h"
+#include "platform/qtext/qtext.h"
 #include "platform/runtimeerror.h"
 
 namespace pw::qt {

@@ -3,7 +3,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "platform/qtext.h"
+#include "platform/qtext/qtext.h"
 
 namespace pw::qt {
 int QtMessageBoxes::show(TextView prompt, int style, std::optional<Text> title) {

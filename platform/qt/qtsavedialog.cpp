@@ -3,7 +3,7 @@
 #include <QFileDialog>
 
 #include "platform/qt/dialogfilter.h"
-#include "platform/qtext.h"
+#include "platform/qtext/qtext.h"
 
 namespace pw::qt {
 

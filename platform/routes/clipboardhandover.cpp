@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "platform/qt/qtclipboard.h"
-#include "platform/qtext.h"
+#include "platform/qtext/qtext.h"
 
 extern char** environ;
 

@@ -2,7 +2,7 @@
 #include <cstdlib>
 
 #include "platform/gnome/shellservice.h"
-#include "platform/qtext.h"
+#include "platform/qtext/qtext.h"
 #include "platform/routes/gnomeroute.h"
 #include "platform/routes/refusedroute.h"
 #include "platform/routes/waylandroutes.h"

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "platform/wintext.h"
+#include "platform/wintext/wintext.h"
 
 namespace pw::win {
 namespace {

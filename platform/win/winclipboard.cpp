@@ -4,7 +4,7 @@
 
 #include "platform/win/winerror.h"
 #include "platform/win/wineventpump.h"
-#include "platform/wintext.h"
+#include "platform/wintext/wintext.h"
 
 namespace pw::win {
 

@@ -1,6 +1,6 @@
 #include "platform/win/winerror.h"
 
-#include "platform/wintext.h"
+#include "platform/wintext/wintext.h"
 
 namespace pw::win {
 

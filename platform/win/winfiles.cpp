@@ -5,7 +5,7 @@
 
 #include "platform/textencoding.h"
 #include "platform/win/winerror.h"
-#include "platform/wintext.h"
+#include "platform/wintext/wintext.h"
 
 namespace pw::win {
 namespace {

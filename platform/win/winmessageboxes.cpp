@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "platform/win/winerror.h"
-#include "platform/wintext.h"
+#include "platform/wintext/wintext.h"
 
 namespace pw::win {
 

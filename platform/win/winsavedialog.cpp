@@ -4,7 +4,7 @@
 #include <commdlg.h>
 
 #include "platform/runtimeerror.h"
-#include "platform/wintext.h"
+#include "platform/wintext/wintext.h"
 
 namespace pw::win {
 namespace {

@@ -6,7 +6,7 @@
 #include "platform/win/winerror.h"
 #include "platform/win/wineventpump.h"
 #include "platform/win/winkeys.h"
-#include "platform/wintext.h"
+#include "platform/wintext/wintext.h"
 
 namespace pw::win {
 namespace {

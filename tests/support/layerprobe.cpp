@@ -1,3 +1,3 @@
-// Built with one of app/'s own compile lines, the header it names must be found where the layers
-// allow it (the platform's interfaces) and not found where they do not (a backend's).
+// Built with the compile line of a target above the platform, the header it names must be found
+// where the layers allow it (the platform's interfaces) and not found where they do not.
 #include PAGEWICK_PROBE_HEADER

@@ -1,18 +1,16 @@
 #!/usr/bin/env bash
-# The layers hold for each target named: built with its own compile line, an interface header is
-# found and a backend's is not. Only whether each probe builds counts, not the compiler's words.
-# Usage: layers.sh <build> TARGET...
+# The layers hold: each probe named layers_allowed_* builds, and each layers_upward_* does not.
+# Only whether each probe builds counts, not the compiler's words.
+# Usage: layers.sh <build> PROBE...
 set -uo pipefail
 build=$1
 shift
-for target in "$@"; do
-  if ! out=$(cmake --build "$build" --target "layers_allowed_$target" 2>&1); then
-    printf '%s\n%s: an interface header was not found, so the probe proves nothing\n' "$out" "$target"
-    exit 1
-  fi
-  if cmake --build "$build" --target "layers_upward_$target" >/dev/null 2>&1; then
-    echo "$target: a backend's header was found"
-    exit 1
-  fi
-  echo "$target: the interface header is found, a backend's is not"
+for probe in "$@"; do
+  out=$(cmake --build "$build" --target "$probe" 2>&1)
+  built=$?
+  case "$probe" in
+    layers_allowed_*) [ $built -eq 0 ] || { printf '%s\n%s: an allowed header was not found, so the probes prove nothing\n' "$out" "$probe"; exit 1; } ;;
+    layers_upward_*) [ $built -ne 0 ] || { echo "$probe: a header the layers forbid was found"; exit 1; } ;;
+  esac
 done
+echo "the layers hold: $# probes"

@@ -8,7 +8,7 @@
 
 #include "app/layout.h"
 #include "app/win/form1.h"
-#include "platform/wintext.h"
+#include "platform/wintext/wintext.h"
 #include "tests/doubles/doubles.h"
 
 namespace pw::test {

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "app/win/text1box.h"
-#include "platform/wintext.h"
+#include "platform/wintext/wintext.h"
 
 namespace pw::test {
 namespace {

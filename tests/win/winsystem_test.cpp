@@ -15,7 +15,7 @@
 #include "platform/win/winfiles.h"
 #include "platform/win/winkeys.h"
 #include "platform/win/winmessageboxes.h"
-#include "platform/wintext.h"
+#include "platform/wintext/wintext.h"
 #include "tests/doubles/doubles.h"
 #include "tests/win/support/testpage.h"
 

@@ -11,7 +11,7 @@
 #include "platform/win/wineventpump.h"
 #include "platform/win/winfiles.h"
 #include "platform/win/winsavedialog.h"
-#include "platform/wintext.h"
+#include "platform/wintext/wintext.h"
 #include "tests/doubles/doubles.h"
 #include "tests/win/support/testpage.h"
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "platform/wintext.h"
+#include "platform/wintext/wintext.h"
 
 namespace pw::test {
 namespace {
