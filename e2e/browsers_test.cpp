@@ -1,7 +1,7 @@
 // The capture against real browsers under a private X server: the services alone, then both
 // capture commands. Run with PAGEWICK_E2E_NO_WM=1 for a server without a window manager,
 // PAGEWICK_E2E_LAYOUT=ru for a Russian keyboard layout in front of the Latin one, and
-// PAGEWICK_E2E_WAYLAND=sway, =labwc, =kwin or =gnome for native Wayland browsers under that
+// PAGEWICK_E2E_WAYLAND=sway, =labwc, =wayfire, =kwin or =gnome for native Wayland browsers under that
 // compositor, headless.
 #include <gtest/gtest.h>
 
@@ -35,7 +35,7 @@ namespace {
 Session* session = nullptr;
 XSession* xsession = nullptr;    // when the session is an X server
 SwaySession* sway = nullptr;     // when it is a Wayland compositor: sway
-LabwcSession* labwc = nullptr;   // or labwc
+ToplevelListSession* listed = nullptr;  // or labwc or Wayfire
 KWinSession* kwin = nullptr;     // or KWin
 GnomeSession* gnome = nullptr;   // or GNOME Shell
 
@@ -156,7 +156,7 @@ TEST_P(BrowsersTest, AMinimisedWindowOrOneOnAnotherDesktopIsBroughtBack) {
     EXPECT_TRUE(windows.active(GetParam().title));
   };
   if (kwin) return minimiseAndBringBack(PlasmaWindows(kwin->socket()));
-  if (labwc) return minimiseAndBringBack(WlrToplevels(labwc->socket()));
+  if (listed) return minimiseAndBringBack(WlrToplevels(listed->socket()));
   // The managed window itself: a search by name may also find a browser's hidden windows.
   const auto found = xsession->waitForWindow(
       [&](const WindowCandidate& w) { return w.title.find(GetParam().title) != Text::npos; }, 30000);
@@ -299,8 +299,8 @@ namespace {
 
 // A Wayland session of kind S, kept in `current` for the tests; the stand-in window needs no
 // screen there.
-template <class S>
-std::unique_ptr<pw::e2e::Session> waylandSession(S*& current, pw::e2e::WaylandOptions options) {
+template <class S, class Current>
+std::unique_ptr<pw::e2e::Session> waylandSession(Current*& current, pw::e2e::WaylandOptions options) {
   auto session = std::make_unique<S>(std::move(options));
   current = session.get();
   qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -321,13 +321,15 @@ int main(int argc, char** argv) {
   const pw::e2e::WaylandOptions trusted{.keyboardLayout = russian ? "ru,us" : "",
                                         .trusted = {std::filesystem::read_symlink("/proc/self/exe").string()}};
   if (wayland == "kwin") {
-    session = waylandSession(pw::e2e::kwin, trusted);
+    session = waylandSession<pw::e2e::KWinSession>(pw::e2e::kwin, trusted);
   } else if (wayland == "gnome") {
-    session = waylandSession(pw::e2e::gnome, trusted);
-  } else if (wayland == "sway" || wayland == "labwc") {
+    session = waylandSession<pw::e2e::GnomeSession>(pw::e2e::gnome, trusted);
+  } else if (wayland == "sway" || wayland == "labwc" || wayland == "wayfire") {
     // Russian is the keyboards' layout; our keys come through a keyboard of their own.
     const pw::e2e::WaylandOptions options{.keyboardLayout = russian ? "ru" : ""};
-    session = wayland == "sway" ? waylandSession(pw::e2e::sway, options) : waylandSession(pw::e2e::labwc, options);
+    if (wayland == "sway") session = waylandSession<pw::e2e::SwaySession>(pw::e2e::sway, options);
+    if (wayland == "labwc") session = waylandSession<pw::e2e::LabwcSession>(pw::e2e::listed, options);
+    if (wayland == "wayfire") session = waylandSession<pw::e2e::WayfireSession>(pw::e2e::listed, options);
   } else {
     pw::e2e::SessionOptions options;
     options.windowManager = std::getenv("PAGEWICK_E2E_NO_WM") == nullptr;

@@ -1,6 +1,6 @@
 // The real pagewick binary on a Wayland desktop: its own window under the compositor's XWayland,
 // clicked through a pointer of the test's own, capturing from native Wayland Firefox ESR and
-// Chromium. PAGEWICK_E2E_WAYLAND=sway, =labwc, =kwin or =gnome picks the compositor.
+// Chromium. PAGEWICK_E2E_WAYLAND=sway, =labwc, =wayfire, =kwin or =gnome picks the compositor.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -51,6 +51,7 @@ std::unique_ptr<WaylandSession> makeSession() {
     return std::make_unique<KWinSession>(options);
   }
   if (wanted && std::string(wanted) == "labwc") return std::make_unique<LabwcSession>(options);
+  if (wanted && std::string(wanted) == "wayfire") return std::make_unique<WayfireSession>(options);
   return std::make_unique<SwaySession>(options);
 }
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Linux tests on another Debian release, in a root of its own made by scripts/root.sh: the
 # build, then the named suites, by default all of them:
-#   unit widget x11 sway labwc kwin gnome weston   (scripts/suite.sh), and
+#   each suite of scripts/suite.sh --list, and
 #   package                                 (scripts/test-package.sh: the package built in the
 #                                            root, installed into a bare root of the release,
 #                                            tried on GNOME and KWin)
@@ -15,7 +15,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 release=${1:?usage: $0 RELEASE [SUITE...]}
 shift
-[ $# -gt 0 ] || set -- unit widget x11 sway labwc kwin gnome weston package $([ "$release" != trixie ] || echo windows)
+[ $# -gt 0 ] || set -- $(bash scripts/suite.sh --list) package $([ "$release" != trixie ] || echo windows)
 # Each step says how long it took, for planning CI's time.
 step() {
   local start=$SECONDS

@@ -3,10 +3,11 @@
 # this order:
 #   unit       the unit tests
 #   widget     the widget tests on Qt's offscreen platform, and the GNOME Shell extension's check
-#   x11 sway labwc kwin gnome weston
+#   x11 sway labwc wayfire kwin gnome weston
 #              the end-to-end tests on each desktop, which start their own servers and real
-#              browsers (scripts/suite.sh; labwc only where the release has it, not Debian 12);
-#              on Weston, which offers no route, the refusal alone; e2e names all six
+#              browsers (scripts/suite.sh; labwc and Wayfire only where one that runs headless
+#              is installed); on Weston, which offers no route, the refusal alone; e2e names
+#              them all
 #   package    the .deb built and checked, installed into a bare root of this release, started
 #              and tried on GNOME and KWin, then scripts/run.sh run in each desktop's session
 #              and a capture (scripts/test-package.sh)
@@ -22,7 +23,8 @@
 # Usage: scripts/test.sh [STAGE...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-desktops=(x11 sway labwc kwin gnome weston)
+read -ra suites <<<"$(bash scripts/suite.sh --list)"
+desktops=("${suites[@]:2}")  # after unit and widget
 stages=(unit widget "${desktops[@]}" package windows sanitize fuzz bench trixie sid)
 [ $# -gt 0 ] || set -- "${stages[@]}"
 declare -A chosen

@@ -260,7 +260,7 @@ SwaySession::SwaySession(WaylandOptions options) : WlrootsSession("sway") {
 // labwc starts XWayland for the first X client, the announcing command's xhost. Its headless
 // output is wlroots' default, 1280 by 720, as labwc sets no mode of its own; the keyboard's
 // layout comes from xkbcommon's variable.
-LabwcSession::LabwcSession(WaylandOptions options) : WlrootsSession("labwc") {
+LabwcSession::LabwcSession(WaylandOptions options) : ToplevelListSession("labwc") {
   // labwc readies XWayland even when no X client comes, and where the X socket folder is missing
   // makes it as nobody, which X servers run as root later refuse.
   makeXSocketFolder();
@@ -273,7 +273,21 @@ LabwcSession::LabwcSession(WaylandOptions options) : WlrootsSession("labwc") {
   connect(options.xwayland, 720);
 }
 
-bool LabwcSession::waitForWindow(TextView part, int timeoutMs) {
+// Wayfire's headless output, too, is 1280 by 720; autostart runs its commands through a shell.
+WayfireSession::WayfireSession(WaylandOptions options) : ToplevelListSession("wayfire") {
+  makeXSocketFolder();
+  std::string config = "[core]\nplugins = foreign-toplevel autostart\nxwayland = ";
+  config += options.xwayland ? "true\n" : "false\n";
+  if (!options.keyboardLayout.empty()) config += "[input]\nxkb_layout = " + options.keyboardLayout + "\n";
+  config += "[autostart]\nautostart_wf_shell = false\n";
+  if (options.xwayland) config += "announce = " + announceXDisplay() + "\n";
+  const std::string configFile = writeFile("wayfire.ini", config);
+  ::chmod(configFile.c_str(), 0644);
+  launch({"wayfire", "-c", configFile}, {});
+  connect(options.xwayland, 720);
+}
+
+bool ToplevelListSession::waitForWindow(TextView part, int timeoutMs) {
   return eventually([&] {
     for (const Text& title : WlrToplevels(socket_).titles()) {
       if (title.find(part) != Text::npos) return true;
@@ -282,9 +296,11 @@ bool LabwcSession::waitForWindow(TextView part, int timeoutMs) {
   }, timeoutMs);
 }
 
-bool LabwcSession::bringForward(const std::string& title) { return WlrToplevels(socket_).activate(fromUtf8(title)); }
+bool ToplevelListSession::bringForward(const std::string& title) {
+  return WlrToplevels(socket_).activate(fromUtf8(title));
+}
 
-std::vector<Text> LabwcSession::stacking() { return WlrToplevels(socket_).titles(); }
+std::vector<Text> ToplevelListSession::stacking() { return WlrToplevels(socket_).titles(); }
 
 namespace {
 

@@ -110,15 +110,30 @@ class SwaySession final : public WlrootsSession {
   std::string ipc_;
 };
 
-// labwc, with its default configuration; it has no command interface, so the tests work its
-// windows through the foreign-toplevel list, as a task bar does.
-class LabwcSession final : public WlrootsSession {
+// A wlroots compositor the tests give no commands: they work its windows through the
+// foreign-toplevel list, as a task bar does.
+class ToplevelListSession : public WlrootsSession {
  public:
-  explicit LabwcSession(WaylandOptions options = {});
   bool waitForWindow(TextView part, int timeoutMs = 60000) override;
   bool bringForward(const std::string& title) override;
   // The active window first; the list tells no more of the order.
   std::vector<Text> stacking() override;
+
+ protected:
+  using WlrootsSession::WlrootsSession;
+};
+
+// labwc, with its default configuration.
+class LabwcSession final : public ToplevelListSession {
+ public:
+  explicit LabwcSession(WaylandOptions options = {});
+};
+
+// Wayfire, with the plugins the tests need alone: the foreign-toplevel list, and autostart for
+// the command that names XWayland's display.
+class WayfireSession final : public ToplevelListSession {
+ public:
+  explicit WayfireSession(WaylandOptions options = {});
 };
 
 // A private headless KWin. The installed binary carries a file capability that a container may
