@@ -26,9 +26,10 @@ test=("${package[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev clan
 e2e=(xvfb xauth openbox x11-utils x11-xkb-utils xdotool xclip imagemagick firefox-esr chromium sway
      xwayland x11-xserver-utils wl-clipboard kwin-wayland gnome-shell gjs dbus-daemon libglib2.0-bin
      grim weston stress-ng)
-# Unstable has Firefox's rapid release too, which other distributions ship as their only Firefox.
-# (Its os-release names the next release; debian_version ends in /sid.)
-[[ $(cat /etc/debian_version) != */sid ]] || e2e+=(firefox)
+# Unstable has Firefox's rapid release too, which other distributions ship as their only Firefox,
+# and the first Wayfire that runs headless (0.10). (Its os-release names the next release;
+# debian_version ends in /sid.)
+[[ $(cat /etc/debian_version) != */sid ]] || e2e+=(firefox wayfire)
 # labwc, the wlroots desktop the tests run beside sway, came with Debian 13.
 [ "${VERSION_ID:-}" = 12 ] || e2e+=(labwc)
 # The roots of other Debian releases that scripts/test.sh tests in.

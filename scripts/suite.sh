@@ -2,10 +2,9 @@
 # Runs named suites of the tests in build/ (made by scripts/build.sh: unit for the first two,
 # desktops or test for all), by default all of them; a suite that finds no test fails:
 #   unit, widget (with the GNOME Shell extension's load check), and the end-to-end suites of
-#   each desktop: x11, sway, labwc, wayfire, kwin, gnome, and weston's refusal. labwc's runs
-#   where scripts/install-deps.sh installs it (from Debian 13 on), Wayfire's where Wayfire 0.10 or
-#   later is installed (not yet by scripts/install-deps.sh; see docs/desktops.md); elsewhere they
-#   are left out, and said so.
+#   each desktop: x11, sway, labwc, wayfire, kwin, gnome, and weston's refusal. labwc's and
+#   Wayfire's run where scripts/install-deps.sh installs them (labwc from Debian 13 on, Wayfire on
+#   unstable, the first whose Wayfire runs headless); elsewhere they are left out, and said so.
 # scripts/suite.sh --list names the suites.
 set -euo pipefail
 # The Wayland desktops' end-to-end tests carry the desktop's name; X11's are the ones that name none.

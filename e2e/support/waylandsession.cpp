@@ -22,6 +22,8 @@
 #include "e2e/support/wlrtoplevels.h"
 #include "platform/kwin/kwinwindows.h"
 #include "platform/wayland/connection.h"
+#include "platform/wayland/virtualkeyboard.h"
+#include "virtual-keyboard-unstable-v1.h"
 
 namespace pw::e2e {
 namespace {
@@ -273,6 +275,15 @@ LabwcSession::LabwcSession(WaylandOptions options) : ToplevelListSession("labwc"
   connect(options.xwayland, 720);
 }
 
+struct WayfireSession::Keyboard {
+  explicit Keyboard(const std::string& socket)
+      : connection(socket.c_str()),
+        keyboard(connection, static_cast<zwp_virtual_keyboard_manager_v1*>(
+                                 connection.bind(zwp_virtual_keyboard_manager_v1_interface, 1))) {}
+  wayland::Connection connection;
+  wayland::VirtualKeyboard keyboard;
+};
+
 // Wayfire's headless output, too, is 1280 by 720; autostart runs its commands through a shell.
 WayfireSession::WayfireSession(WaylandOptions options) : ToplevelListSession("wayfire") {
   makeXSocketFolder();
@@ -285,7 +296,12 @@ WayfireSession::WayfireSession(WaylandOptions options) : ToplevelListSession("wa
   ::chmod(configFile.c_str(), 0644);
   launch({"wayfire", "-c", configFile}, {});
   connect(options.xwayland, 720);
+  keyboard_ = std::make_unique<Keyboard>(socket_);
 }
+
+WayfireSession::~WayfireSession() = default;
+
+void WayfireSession::beforeBrowser() { keyboard_->keyboard.type({KeyStroke{.named = NamedKey::F16}}); }
 
 bool ToplevelListSession::waitForWindow(TextView part, int timeoutMs) {
   return eventually([&] {

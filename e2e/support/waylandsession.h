@@ -134,6 +134,18 @@ class LabwcSession final : public ToplevelListSession {
 class WayfireSession final : public ToplevelListSession {
  public:
   explicit WayfireSession(WaylandOptions options = {});
+  ~WayfireSession() override;
+
+ protected:
+  // Wayfire 0.10 keeps offering a keyboard once the active one is gone, as the program's goes
+  // when it ends, but hands a client that asks for it then no keymap: Chromium dies of the first
+  // modifiers. The user's keyboard mends that with its next key, so the session's user has one
+  // and presses F16 before starting a browser.
+  void beforeBrowser() override;
+
+ private:
+  struct Keyboard;
+  std::unique_ptr<Keyboard> keyboard_;
 };
 
 // A private headless KWin. The installed binary carries a file capability that a container may

@@ -246,6 +246,7 @@ void Session::exportEnvironment() const {
 }
 
 void Session::startFirefox(const std::string& url) {
+  beforeBrowser();
   const std::string profile = folder() + "/firefox-profile";
   std::filesystem::create_directories(profile);
   std::ofstream(profile + "/user.js") << R"(user_pref("browser.shell.checkDefaultBrowser", false);
@@ -271,6 +272,7 @@ user_pref("extensions.autoDisableScopes", 15);
 }
 
 void Session::startChromium(const std::string& url) {
+  beforeBrowser();
   std::vector<std::string> argv{"chromium", "--no-sandbox", "--no-first-run", "--no-default-browser-check",
                                 "--disable-gpu", "--disable-background-networking", "--disable-component-update",
                                 "--disable-sync", "--disable-quic", "--password-store=basic",

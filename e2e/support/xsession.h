@@ -65,6 +65,8 @@ class Session {
   // Makes the folder, /tmp/pagewick-<kind>-XXXXXX.
   explicit Session(const std::string& kind);
   Process& keep(std::unique_ptr<Process> process);
+  // What the desktop's user does before starting a browser, where that matters.
+  virtual void beforeBrowser() {}
   // Stops every program started here, last-started first.
   void stopAll();
 
