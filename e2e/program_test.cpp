@@ -291,7 +291,8 @@ TEST_F(ProgramTest, ClosingTheWindowDuringACaptureEndsItThere) {
 }
 
 // The window scales as a whole, by the factor Qt is given or by the screen resolution that a
-// GNOME or KDE session announces to X11 programs (Xft.dpi), and keeps every caption whole.
+// GNOME or KDE session announces to X11 programs (Xft.dpi). That every caption stays whole at
+// each scale, Form1Test.Scaled.* check.
 struct Scale {
   const char* name;
   double factor;
