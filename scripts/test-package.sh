@@ -5,8 +5,9 @@
 # fresh, bare root of that release (scripts/root.sh), so that its own dependency list alone must
 # bring in what it needs; the installed program is started before anything else is installed,
 # then tried on GNOME and KWin with the end-to-end tests built beside it, and removed. Last, on
-# Debian 12 and 13, scripts/run.sh runs there as a newcomer runs it: as a user who installs through
-# sudo, then on GNOME, KWin, sway and X11, where the program it starts captures.
+# Debian 12 and 13, scripts/run.sh runs there as a newcomer runs it, on GNOME, KWin, sway and X11,
+# where the program it starts captures; and, in a layer of its own, as a user who installs through
+# sudo.
 #
 #   scripts/test-package.sh           this machine's release's, from scripts/build.sh test's build
 #   scripts/test-package.sh RELEASE   RELEASE's, from its root's build (scripts/test-root.sh)
@@ -57,8 +58,7 @@ comes_up() {
   fi
 }
 
-# In a throw-away layer of the bare root, which has the network for apt. It is entered so that sudo
-# works there (scripts/root.sh).
+# In a throw-away layer of the bare root, which has the network for apt.
 installed() {
   # The layer is thrown away afterwards: dpkg need not sync each file it writes.
   echo force-unsafe-io > /etc/dpkg/dpkg.cfg.d/pagewick-layer
@@ -84,15 +84,16 @@ installed() {
   case "$(. /etc/os-release && echo "$VERSION_CODENAME")" in bookworm | trixie) first_run ;; esac
 }
 
-# The first command as a newcomer runs it: scripts/run.sh from a fresh copy of the checkout, first
-# as a user who may use sudo, then in each desktop's session, followed by a capture from Firefox
-# with the program it started. The package is removed after each, so that a desktop which needs it
-# must install it; the build is made once, by the first. The sessions' runs are root's; their
-# sessions have no network (their X servers must not meet the machine's), and find what the build
-# needs installed by the first run.
+# The first command as a newcomer runs it: scripts/run.sh from a fresh copy of the checkout, in
+# each desktop's session, then a capture from Firefox with the program it started. The package is
+# removed after each, so that a desktop which needs it must install it; the build is made once.
+# These run as root (sudo_user tries sudo). Their sessions have no network (their X servers must
+# not meet the machine's), so what the build needs comes first.
 first_run() {
-  sudo_user
-  export PAGEWICK_E2E_RUN=$checkout/scripts/run.sh PAGEWICK_E2E_BINARY=/usr/bin/pagewick \
+  bash scripts/install-deps.sh package >/dev/null
+  mkdir ~/pagewick
+  tar -xf build/checkout.tar -C ~/pagewick
+  export PAGEWICK_E2E_RUN=~/pagewick/scripts/run.sh PAGEWICK_E2E_BINARY=/usr/bin/pagewick \
     PAGEWICK_E2E_SHELL_EXTENSION=/usr/share/gnome-shell/extensions/pagewick@kelvarin.org
   for desktop in gnome kwin sway; do
     PAGEWICK_E2E_WAYLAND=$desktop unshare --net build/e2e/e2e_wayland_program --gtest_filter='*FirstCommand*'
@@ -101,9 +102,10 @@ first_run() {
   unshare --net build/e2e/e2e_program --gtest_filter='*FirstCommand*'
 }
 
-# A user with sudo runs it on Plasma, where nothing the build needs is installed yet: run.sh installs
-# that and the package through sudo and ends in the installed program. This step has no desktop,
-# so the program runs on Qt's offscreen platform, where coming up is all it can show.
+# In a throw-away layer of the bare root entered so that sudo works there (scripts/root.sh): a user
+# with sudo runs it on Plasma, on a system with nothing of Pagewick's installed. run.sh installs
+# what the build needs and the package through sudo and ends in the installed program. This step
+# has no desktop, so the program runs on Qt's offscreen platform, where coming up is all it shows.
 sudo_user() {
   apt-get install -y -qq --no-install-recommends sudo >/dev/null
   useradd --create-home newcomer
@@ -125,16 +127,19 @@ sudo_user() {
   }
   echo "package: run.sh as a user with sudo installed what the build needs and the package through sudo," \
     "and started the installed program"
-  dpkg --remove pagewick >/dev/null
 }
 
 case "${1:-}" in
-  check | installed | first_run) "$1"; exit ;;
+  check | installed | first_run | sudo_user) "$1"; exit ;;
   "") check; release=$(. /etc/os-release && echo "$VERSION_CODENAME"); build=build ;;
   *) release=$1; build=build-$1; bash scripts/root.sh "$release" bash scripts/test-package.sh check ;;
 esac
 git ls-files -z | tar --null -T - -cf "$build/checkout.tar"
-PAGEWICK_ROOT_BARE=1 PAGEWICK_ROOT_LAYER=1 PAGEWICK_ROOT_SUDO=1 PAGEWICK_ROOT_BUILD=$build \
-  bash scripts/root.sh "$release" bash scripts/test-package.sh installed
+in_layer() {  # a step in a throw-away layer of the release's bare root
+  PAGEWICK_ROOT_BARE=1 PAGEWICK_ROOT_LAYER=1 PAGEWICK_ROOT_BUILD=$build \
+    bash scripts/root.sh "$release" bash scripts/test-package.sh "$1"
+}
+in_layer installed
+case $release in bookworm | trixie) PAGEWICK_ROOT_SUDO=1 in_layer sudo_user ;; esac
 echo "package: built, validated, started unpacked; installed into a bare $release root, started," \
   "tried on GNOME and KWin, removed"
