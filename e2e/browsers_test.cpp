@@ -1,8 +1,8 @@
 // The capture against real browsers under a private X server: the services alone, then both
 // capture commands. Run with PAGEWICK_E2E_NO_WM=1 for a server without a window manager,
 // PAGEWICK_E2E_LAYOUT=ru for a Russian keyboard layout in front of the Latin one, and
-// PAGEWICK_E2E_WAYLAND=sway, =labwc, =wayfire, =kwin or =gnome for native Wayland browsers under that
-// compositor, headless.
+// PAGEWICK_E2E_WAYLAND=sway, =labwc, =wayfire, =miriway, =kwin or =gnome for native Wayland
+// browsers under that compositor, headless.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -297,13 +297,11 @@ TEST(NoBrowser, ActivationNamesWhatItLookedForAndWhatIsOpen) {
 
 namespace {
 
-// A Wayland session of kind S, kept in `current` for the tests; the stand-in window needs no
-// screen there.
+// A Wayland session of kind S, kept in `current` for the tests.
 template <class S, class Current>
 std::unique_ptr<pw::e2e::Session> waylandSession(Current*& current, pw::e2e::WaylandOptions options) {
   auto session = std::make_unique<S>(std::move(options));
   current = session.get();
-  qputenv("QT_QPA_PLATFORM", "offscreen");
   return session;
 }
 
@@ -324,12 +322,15 @@ int main(int argc, char** argv) {
     session = waylandSession<pw::e2e::KWinSession>(pw::e2e::kwin, trusted);
   } else if (wayland == "gnome") {
     session = waylandSession<pw::e2e::GnomeSession>(pw::e2e::gnome, trusted);
-  } else if (wayland == "sway" || wayland == "labwc" || wayland == "wayfire") {
+  } else if (!wayland.empty()) {
     // Russian is the keyboards' layout; our keys come through a keyboard of their own.
     const pw::e2e::WaylandOptions options{.keyboardLayout = russian ? "ru" : ""};
-    if (wayland == "sway") session = waylandSession<pw::e2e::SwaySession>(pw::e2e::sway, options);
-    if (wayland == "labwc") session = waylandSession<pw::e2e::LabwcSession>(pw::e2e::listed, options);
-    if (wayland == "wayfire") session = waylandSession<pw::e2e::WayfireSession>(pw::e2e::listed, options);
+    if (auto listed = pw::e2e::toplevelListSession(wayland, options)) {
+      pw::e2e::listed = listed.get();
+      session = std::move(listed);
+    } else {
+      session = waylandSession<pw::e2e::SwaySession>(pw::e2e::sway, options);
+    }
   } else {
     pw::e2e::SessionOptions options;
     options.windowManager = std::getenv("PAGEWICK_E2E_NO_WM") == nullptr;
@@ -341,6 +342,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "xcb");
   }
   pw::e2e::session = session.get();
+  if (!wayland.empty()) qputenv("QT_QPA_PLATFORM", "offscreen");  // the stand-in window needs no screen there
   QApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -1,8 +1,8 @@
 // A Wayland desktop that offers no way to other programs' windows to us. KWin gives its window
 // management and fake input only to programs its desktop entries name, and none names this test;
 // GNOME needs our shell extension, which is either missing or answers another program only;
-// Weston offers none of the protocols at all. PAGEWICK_E2E_REFUSAL=kwin, gnome-missing,
-// gnome-stranger or weston picks the case. The capture must say
+// Weston offers none of the protocols at all, and Miriway none until its user adds them.
+// PAGEWICK_E2E_REFUSAL=kwin, gnome-missing, gnome-stranger, weston or miriway picks the case. The capture must say
 // so at its first step, and what to do.
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 #include "e2e/support/realdesktop.h"
 #include "e2e/support/waylandsession.h"
 #include "platform/gnome/shellservice.h"
+#include "platform/wayland/refusingautomation.h"
 #include "tests/doubles/tempdir.h"
 
 namespace pw::e2e {
@@ -51,6 +52,12 @@ int main(int argc, char** argv) {
     session = std::make_unique<WestonSession>();
     expected = u"This Wayland desktop does not let Pagewick find, bring forward or type into other programs' "
                u"windows: the compositor lacks zwlr_foreign_toplevel_manager_v1, zwp_virtual_keyboard_manager_v1, ";
+  } else if (refusal == "miriway") {
+    session = std::make_unique<MiriwaySession>(WaylandOptions{}, false);
+    expected = u"This Wayland desktop does not let Pagewick find, bring forward or type into other programs' "
+               u"windows: the compositor lacks zwlr_foreign_toplevel_manager_v1, zwp_virtual_keyboard_manager_v1, "
+               u"ext_data_control_manager_v1 or zwlr_data_control_manager_v1. Mir offers them once its "
+               u"configuration adds them: on Miriway, add the line " + pw::ascii(pw::wayland::kMirExtensionsLine);
   } else if (refusal == "gnome-missing") {
     session = std::make_unique<GnomeSession>(WaylandOptions{}, false);
     expected = pw::gnome::extensionMissingDescription();

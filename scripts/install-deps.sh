@@ -29,7 +29,7 @@ e2e=(xvfb xauth openbox x11-utils x11-xkb-utils xdotool xclip imagemagick firefo
 # Unstable has Firefox's rapid release too, which other distributions ship as their only Firefox,
 # and the first Wayfire that runs headless (0.10). (Its os-release names the next release;
 # debian_version ends in /sid.)
-[[ $(cat /etc/debian_version) != */sid ]] || e2e+=(firefox wayfire)
+[[ $(cat /etc/debian_version) != */sid ]] || e2e+=(firefox wayfire miriway mir-platform-graphics-virtual)
 # labwc, the wlroots desktop the tests run beside sway, came with Debian 13.
 [ "${VERSION_ID:-}" = 12 ] || e2e+=(labwc)
 # The roots of other Debian releases that scripts/test.sh tests in.

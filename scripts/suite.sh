@@ -2,13 +2,14 @@
 # Runs named suites of the tests in build/ (made by scripts/build.sh: unit for the first two,
 # desktops or test for all), by default all of them; a suite that finds no test fails:
 #   unit, widget (with the GNOME Shell extension's load check), and the end-to-end suites of
-#   each desktop: x11, sway, labwc, wayfire, kwin, gnome, and weston's refusal. labwc's and
-#   Wayfire's run where scripts/install-deps.sh installs them (labwc from Debian 13 on, Wayfire on
-#   unstable, the first whose Wayfire runs headless); elsewhere they are left out, and said so.
+#   each desktop: x11, sway, labwc, wayfire, kwin, gnome, and the refusals of weston and miriway.
+#   labwc's, Wayfire's and Miriway's run where scripts/install-deps.sh installs them (labwc from
+#   Debian 13 on, Wayfire and Miriway on unstable, the first whose Wayfire runs headless);
+#   elsewhere they are left out, and said so.
 # scripts/suite.sh --list names the suites.
 set -euo pipefail
 # The Wayland desktops' end-to-end tests carry the desktop's name; X11's are the ones that name none.
-wayland=(sway labwc wayfire kwin gnome weston)
+wayland=(sway labwc wayfire miriway kwin gnome weston)
 suites=(unit widget x11 "${wayland[@]}")
 if [ "${1:-}" = --list ]; then echo "${suites[*]}"; exit; fi
 cd "$(dirname "$0")/../build"
@@ -17,6 +18,8 @@ runs_here() {
   case "$1" in
     labwc) command -v labwc ;;
     wayfire) dpkg --compare-versions "$(dpkg-query -W -f='${Version}' wayfire 2>/dev/null)" ge 0.10 ;;
+    # Headless, Mir draws on its virtual display, a package of its own.
+    miriway) command -v miriway-shell && dpkg-query -W mir-platform-graphics-virtual ;;
   esac >/dev/null
 }
 [ $# -gt 0 ] || set -- "${suites[@]}"

@@ -3,11 +3,11 @@
 # this order:
 #   unit       the unit tests
 #   widget     the widget tests on Qt's offscreen platform, and the GNOME Shell extension's check
-#   x11 sway labwc wayfire kwin gnome weston
+#   x11 sway labwc wayfire miriway kwin gnome weston
 #              the end-to-end tests on each desktop, which start their own servers and real
-#              browsers (scripts/suite.sh; labwc and Wayfire only where one that runs headless
-#              is installed); on Weston, which offers no route, the refusal alone; e2e names
-#              them all
+#              browsers (scripts/suite.sh; labwc, Wayfire and Miriway only where one that runs
+#              headless is installed); on Weston, which offers no route, and on Miriway, the
+#              refusal alone; e2e names them all
 #   package    the .deb built and checked, installed into a bare root of this release, started
 #              and tried on GNOME and KWin, then scripts/run.sh run in each desktop's session
 #              and a capture (scripts/test-package.sh)

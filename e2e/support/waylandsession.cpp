@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -22,6 +23,7 @@
 #include "e2e/support/wlrtoplevels.h"
 #include "platform/kwin/kwinwindows.h"
 #include "platform/wayland/connection.h"
+#include "platform/wayland/refusingautomation.h"
 #include "platform/wayland/virtualkeyboard.h"
 #include "virtual-keyboard-unstable-v1.h"
 
@@ -76,6 +78,12 @@ std::string WaylandSession::announceXDisplay() {
   std::filesystem::create_directories(shared);
   ::chmod(shared.c_str(), 01777);  // wlroots compositors run as nobody
   return "xhost +si:localuser:root >/dev/null && echo $DISPLAY > " + shared + "/display";
+}
+
+std::string WaylandSession::announceXDisplayScript() {
+  const std::string script = writeFile("announce.sh", "#!/bin/sh\n" + announceXDisplay() + "\n");
+  ::chmod(script.c_str(), 0755);
+  return script;
 }
 
 void WaylandSession::connect(bool xwayland, int height) {
@@ -303,6 +311,43 @@ WayfireSession::~WayfireSession() = default;
 
 void WayfireSession::beforeBrowser() { keyboard_->keyboard.type({KeyStroke{.named = NamedKey::F16}}); }
 
+// Mir reads its user's configuration file besides the system's. The tests' pointer and grim's
+// screen copy are extensions to add too. Mir starts XWayland for the first X client, the
+// announcing command's xhost.
+MiriwaySession::MiriwaySession(WaylandOptions options, bool extensions) : ToplevelListSession("miriway") {
+  makeXSocketFolder();
+  std::filesystem::create_directories(runtime() + "/.config");
+  std::ofstream config(runtime() + "/.config/miriway-shell.config");
+  if (extensions) config << wayland::kMirExtensionsLine << ":zwlr_virtual_pointer_manager_v1:zwlr_screencopy_manager_v1\n";
+  // A shell component that ends is started again a few times; each run announces the same display.
+  if (options.xwayland) config << "enable-x11=1\nshell-component=" << announceXDisplayScript() << "\n";
+  config.close();
+  launch({"miriway-shell", "--platform-display-libs=mir:virtual", "--virtual-output=1280x720", "--console-provider=none"},
+         {});
+  connect(options.xwayland, 720);
+}
+
+bool MiriwaySession::waitForWindow(TextView part, int timeoutMs) {
+  WlrToplevels list(socket_);
+  auto lastTurn = std::chrono::steady_clock::now();
+  return eventually([&] {
+    const std::vector<Text> titles = list.titles();
+    if (std::ranges::any_of(titles, [&](const Text& title) { return title.find(part) != Text::npos; })) return true;
+    if (std::chrono::steady_clock::now() - lastTurn > 3s) {
+      list.minimiseAndRestoreEach();
+      lastTurn = std::chrono::steady_clock::now();
+    }
+    return false;
+  }, timeoutMs);
+}
+
+std::unique_ptr<ToplevelListSession> toplevelListSession(const std::string& name, WaylandOptions options) {
+  if (name == "labwc") return std::make_unique<LabwcSession>(std::move(options));
+  if (name == "wayfire") return std::make_unique<WayfireSession>(std::move(options));
+  if (name == "miriway") return std::make_unique<MiriwaySession>(std::move(options));
+  return nullptr;
+}
+
 bool ToplevelListSession::waitForWindow(TextView part, int timeoutMs) {
   return eventually([&] {
     for (const Text& title : WlrToplevels(socket_).titles()) {
@@ -405,9 +450,7 @@ KWinSession::KWinSession(WaylandOptions options) : WaylandSession("kwin") {
                                 "--socket", "pagewick-kwin"};
   if (options.xwayland) {
     // KWin runs the programs named after its options once XWayland is up.
-    const std::string script = writeFile("announce.sh", "#!/bin/sh\n" + announceXDisplay() + "\n");
-    ::chmod(script.c_str(), 0755);
-    argv.insert(argv.end(), {"--xwayland", script});
+    argv.insert(argv.end(), {"--xwayland", announceXDisplayScript()});
   }
   bus_ = startBus();
   start(argv,

@@ -1,6 +1,6 @@
 #pragma once
-// Private headless Wayland compositors for end-to-end tests: wlroots ones (sway, labwc), KWin,
-// GNOME Shell and Weston.
+// Private headless Wayland compositors for end-to-end tests: wlroots ones (sway, labwc, Wayfire),
+// Miriway, KWin, GNOME Shell and Weston.
 #include <optional>
 
 #include "e2e/support/screen.h"
@@ -37,6 +37,8 @@ class WaylandSession : public Session {
   virtual bool bringForward(const std::string& title) = 0;
   // The titles of the compositor's windows, topmost first, in its own stacking order.
   virtual std::vector<Text> stacking() = 0;
+  // Whether that order names windows that have a parent, such as message boxes.
+  virtual bool stackingNamesDialogs() const { return true; }
   // The screen as the compositor's own screenshot shows it.
   virtual ScreenImage screenshot() = 0;
   // Why the compositor takes no screenshots here, if it takes none.
@@ -53,6 +55,8 @@ class WaylandSession : public Session {
   // A shell command for the compositor to run once XWayland is up: it lets us (root) in and
   // writes the display down, as only the compositor's children are told where it is.
   std::string announceXDisplay();
+  // That command as a script of its own, for compositors that run a program rather than a command.
+  std::string announceXDisplayScript();
   // Waits for that command; then the pointer, on an output `height` pixels high (1280 wide).
   void connect(bool xwayland, int height = 800);
   // The pointer: to a point of the screen, and a click where it is.
@@ -147,6 +151,26 @@ class WayfireSession final : public ToplevelListSession {
   struct Keyboard;
   std::unique_ptr<Keyboard> keyboard_;
 };
+
+// Miriway on Mir's virtual display, with the extensions Pagewick needs added in its user's
+// configuration file, as Pagewick's refusal there tells its user to; with `extensions` false,
+// Mir's default ones alone. Mir's keyboards take the US layout whatever xkbcommon's variables say,
+// so there is no `keyboardLayout` here.
+class MiriwaySession final : public ToplevelListSession {
+ public:
+  explicit MiriwaySession(WaylandOptions options = {}, bool extensions = true);
+  // Mir 2.28 takes a window's new title only with the next commit of the window's own surface,
+  // and a browser idle once its page is drawn commits nothing more: the title the loaded page
+  // gives its window can stay unseen. While a title is looked for, each window is minimised and
+  // brought back now and then, as a user may do on the task bar; both browsers commit then.
+  bool waitForWindow(TextView part, int timeoutMs = 60000) override;
+  // Mir's list leaves out the windows that have a parent.
+  bool stackingNamesDialogs() const override { return false; }
+};
+
+// The desktop the foreign-toplevel list serves by its name ("labwc", "wayfire", "miriway"), or
+// none for another name.
+std::unique_ptr<ToplevelListSession> toplevelListSession(const std::string& name, WaylandOptions options);
 
 // A private headless KWin. The installed binary carries a file capability that a container may
 // not grant, so a copy without it runs.

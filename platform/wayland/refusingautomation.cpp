@@ -24,10 +24,15 @@ Text missingRouteDescription(const Connection& connection) {
            u"from its package, whose entry allows it, and start the installed program; or log in to the "
            u"X11 session instead.";
   }
-  return u"This Wayland desktop does not let Pagewick find, bring forward or type into other programs' "
-         u"windows: the compositor lacks " + missing +
-         u". Pagewick captures on X11 sessions, on sway and other wlroots desktops and on KDE Plasma; "
-         u"on this desktop, log in to its X11 session instead.";
+  const Text lacking = u"This Wayland desktop does not let Pagewick find, bring forward or type into other "
+                       u"programs' windows: the compositor lacks " + missing + u". ";
+  // Mir has them all, off until its configuration adds them.
+  if (connection.offers("mir_shell_v1")) {
+    return lacking + u"Mir offers them once its configuration adds them: on Miriway, add the line " + ascii(kMirExtensionsLine) +
+           u" to ~/.config/miriway-shell.config, then log in again.";
+  }
+  return lacking + u"Pagewick captures on X11 sessions, on sway and other wlroots desktops and on KDE Plasma; "
+                   u"on this desktop, log in to its X11 session instead.";
 }
 
 void RefusingAutomation::activate(TextView) { throw RuntimeError(err::WindowNotFound, description_); }

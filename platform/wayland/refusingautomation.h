@@ -6,6 +6,12 @@ namespace pw::wayland {
 
 class Connection;
 
+// What a Mir desktop's configuration must add to its default extensions for Pagewick, as the line
+// of its configuration file (miriway-shell.config) says it.
+inline constexpr char kMirExtensionsLine[] =
+    "add-wayland-extensions=zwlr_foreign_toplevel_manager_v1:zwp_virtual_keyboard_manager_v1:"
+    "ext_data_control_manager_v1";
+
 // Why this compositor gives no route to other programs' windows: what is missing and what works.
 Text missingRouteDescription(const Connection& connection);
 
