@@ -1,5 +1,6 @@
 #pragma once
-// The five remembered values: the browser choice, the collected text and the output file path.
+// The five remembered values (the browser choice, the collected text and the output file path):
+// their keys, the runtime's conversions for them, writing them through, restoring them at start-up.
 #include "app/mainwindow.h"
 #include "errors/procedure.h"
 #include "platform/services.h"

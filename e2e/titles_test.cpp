@@ -12,6 +12,7 @@
 
 #include "e2e/support/program.h"
 #include "e2e/support/xsession.h"
+#include "platform/activationpolicy.h"
 #include "platform/runtimeerror.h"
 #include "platform/x11/x11windows.h"
 

@@ -1,21 +1,12 @@
 #pragma once
-#include <cstdint>
+// The running program: its folder, title and main window, its end, and what it opens.
 #include <functional>
-#include <vector>
 
+#include "platform/picture.h"
 #include "platform/text.h"
 #include "platform/windowautomation.h"
 
 namespace pw {
-
-// A picture in a neutral form: premultiplied-free ARGB pixels, row by row, and a hot spot.
-struct Picture {
-  int width = 0;
-  int height = 0;
-  int hotX = 0;
-  int hotY = 0;
-  std::vector<std::uint32_t> argb;
-};
 
 class Application {
  public:
@@ -60,13 +51,5 @@ class ApplicationBase : public Application {
 [[noreturn]] void throwNotAPicture(TextView path);
 [[noreturn]] void throwNotAWebAddress(TextView address);
 [[noreturn]] void throwAddressNotOpened(TextView address, TextView detail);
-
-// The runtime's random numbers.
-class Random {
- public:
-  virtual ~Random() = default;
-  virtual void randomize(double seed) = 0;
-  virtual double next() = 0;  // in [0, 1)
-};
 
 }  // namespace pw

@@ -5,6 +5,7 @@
 #include "platform/eventpump.h"
 #include "platform/files.h"
 #include "platform/messageboxes.h"
+#include "platform/random.h"
 #include "platform/savedialog.h"
 #include "platform/settingsstore.h"
 #include "platform/windowautomation.h"

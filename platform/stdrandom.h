@@ -1,7 +1,7 @@
 #pragma once
 #include <random>
 
-#include "platform/application.h"
+#include "platform/random.h"
 
 namespace pw {
 

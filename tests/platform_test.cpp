@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/activationpolicy.h"
 #include "platform/runtimeerror.h"
 #include "platform/x11/x11windows.h"
 

@@ -2,7 +2,7 @@
 // The primitives of activation and typing on GNOME, through Pagewick's shell extension: its list
 // of windows in stacking order, activation with a fresh timestamp, and a virtual keyboard that
 // takes US key codes and reads them with the user's layout.
-#include "platform/activation.h"
+#include "platform/windowsystem.h"
 #include "platform/gnome/shellservice.h"
 
 namespace pw::gnome {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/activation.h"
+#include "platform/windowsystem.h"
 
 struct org_kde_plasma_window_management;
 struct org_kde_plasma_window;

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/activation.h"
+#include "platform/activationpolicy.h"
 #include "platform/gnome/shellclipboard.h"
 #include "platform/gnome/shellwindows.h"
 #include "platform/routes/route.h"

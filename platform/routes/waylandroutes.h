@@ -2,7 +2,7 @@
 #include <QSocketNotifier>
 #include <memory>
 
-#include "platform/activation.h"
+#include "platform/activationpolicy.h"
 #include "platform/kwin/kwinwindows.h"
 #include "platform/qt/qtstacking.h"
 #include "platform/routes/route.h"

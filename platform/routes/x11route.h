@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/activation.h"
+#include "platform/activationpolicy.h"
 #include "platform/qt/qtclipboard.h"
 #include "platform/qt/qtstacking.h"
 #include "platform/routes/clipboardhandover.h"

@@ -1,7 +1,7 @@
 #pragma once
 #include <vector>
 
-#include "platform/activation.h"
+#include "platform/windowsystem.h"
 
 namespace pw::win {
 

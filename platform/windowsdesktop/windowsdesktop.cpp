@@ -1,4 +1,5 @@
 // The Windows desktop: plain Win32 for everything, the window included.
+#include "platform/activationpolicy.h"
 #include "platform/desktop.h"
 #include "platform/stdrandom.h"
 #include "platform/win/registrysettingsstore.h"

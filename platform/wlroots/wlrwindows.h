@@ -4,7 +4,7 @@
 #include <memory>
 #include <optional>
 
-#include "platform/activation.h"
+#include "platform/windowsystem.h"
 #include "platform/wayland/virtualkeyboard.h"
 
 struct zwlr_foreign_toplevel_manager_v1;

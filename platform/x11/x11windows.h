@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/activation.h"
+#include "platform/windowsystem.h"
 #include "platform/x11/properties.h"
 
 typedef struct _XDisplay Display;

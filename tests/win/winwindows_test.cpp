@@ -3,6 +3,7 @@
 
 #include "capture/capture.h"
 #include "capture/clipboardretry.h"
+#include "platform/activationpolicy.h"
 #include "platform/win/registrysettingsstore.h"
 #include "platform/win/winstacking.h"
 #include "platform/win/winwindows.h"

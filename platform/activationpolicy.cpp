@@ -1,4 +1,4 @@
-#include "platform/activation.h"
+#include "platform/activationpolicy.h"
 
 #include "platform/keystrokes.h"
 #include "platform/runtimeerror.h"

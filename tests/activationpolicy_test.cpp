@@ -1,7 +1,7 @@
 // The activation policy against a window system that records what it is asked to do.
 #include <gtest/gtest.h>
 
-#include "platform/activation.h"
+#include "platform/activationpolicy.h"
 #include "platform/keystrokes.h"
 #include "platform/runtimeerror.h"
 
