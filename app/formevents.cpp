@@ -1,7 +1,7 @@
 #include "app/formevents.h"
 
+#include "app/capturecommands.h"
 #include "app/commands.h"
-#include "capture/capturecommands.h"
 
 namespace pw {
 

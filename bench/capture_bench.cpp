@@ -16,8 +16,8 @@
 #include <sys/resource.h>
 #include <vector>
 
+#include "app/capturecommands.h"
 #include "bench/median.h"
-#include "capture/capturecommands.h"
 #include "capture/clipboardretry.h"
 #include "e2e/support/program.h"
 #include "e2e/support/realdesktop.h"

@@ -16,8 +16,8 @@
 #include <fstream>
 #include <iostream>
 
+#include "app/capturecommands.h"
 #include "capture/capture.h"
-#include "capture/capturecommands.h"
 #include "capture/clipboardretry.h"
 #include "capture/pause.h"
 #include "e2e/support/plasmawindows.h"

@@ -9,7 +9,7 @@
 #include <QApplication>
 #include <cstdlib>
 
-#include "capture/capturecommands.h"
+#include "app/capturecommands.h"
 #include "e2e/support/realdesktop.h"
 #include "e2e/support/waylandsession.h"
 #include "platform/gnome/shellservice.h"

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <sys/resource.h>
 
+#include "app/capturecommands.h"
 #include "capture/capture.h"
-#include "capture/capturecommands.h"
 #include "capture/clipboardretry.h"
 #include "capture/pause.h"
 #include "tests/doubles/doubles.h"

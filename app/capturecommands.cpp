@@ -1,4 +1,4 @@
-#include "capture/capturecommands.h"
+#include "app/capturecommands.h"
 
 #include "capture/capture.h"
 #include "capture/clipboardretry.h"
