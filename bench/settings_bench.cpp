@@ -7,48 +7,36 @@
 #include <QString>
 #include <cstdlib>
 #include <fcntl.h>
-#include <filesystem>
 #include <unistd.h>
 
+#include "bench/pagetext.h"
 #include "platform/posix/filesettingsstore.h"
+#include "tests/doubles/tempdir.h"
 
 namespace {
-
-std::string tempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "pagewick-bench-XXXXXX").string();
-  return mkdtemp(pattern.data());
-}
-
-// Page text as captures bring it: mostly Latin with some Cyrillic and line breaks.
-pw::Text pageText(std::size_t millions) {
-  const pw::Text line = u"Pagewick collects page text — Съешь же ещё этих мягких булок.\r\n";
-  pw::Text text;
-  while (text.size() < millions * 1000000) text += line;
-  text.resize(millions * 1000000);
-  return text;
-}
 
 // What the caller's thread pays: the bytes written, the disk waited for on the store's thread.
 // With `Durable`, until the new value is on the disk and has replaced the old one there.
 template <bool Durable>
 void StoreSave(benchmark::State& state) {
-  const std::string folder = tempFolder();
+  const pw::test::TempDir dir("bench");
+  const std::string& folder = dir.path();
   pw::posix::FileSettingsStore store(folder);
-  const pw::Text value = pageText(static_cast<std::size_t>(state.range(0)));
+  const pw::Text value = pw::bench::pageText(static_cast<std::size_t>(state.range(0)) * 1000000);
   for (auto _ : state) {
     store.save(u"Kelvarin", u"Pagewick", u"Text1", value);
     if (!Durable) state.PauseTiming();
     store.flush();  // each save alone, not superseded by the next
     if (!Durable) state.ResumeTiming();
   }
-  std::filesystem::remove_all(folder);
 }
 
 // The bare calls: write() of the same bytes, then with `Sync` fsync, rename and fsync of the folder.
 template <bool Sync>
 void BareReplace(benchmark::State& state) {
-  const std::string folder = tempFolder();
-  const pw::Text value = pageText(static_cast<std::size_t>(state.range(0)));
+  const pw::test::TempDir dir("bench");
+  const std::string& folder = dir.path();
+  const pw::Text value = pw::bench::pageText(static_cast<std::size_t>(state.range(0)) * 1000000);
   const std::string path = folder + "/Text1", temp = path + ".new";
   for (auto _ : state) {
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -62,13 +50,13 @@ void BareReplace(benchmark::State& state) {
       ::close(dir);
     }
   }
-  std::filesystem::remove_all(folder);
 }
 
 void QSettingsIniSave(benchmark::State& state) {
-  const std::string folder = tempFolder();
+  const pw::test::TempDir dir("bench");
+  const std::string& folder = dir.path();
   QSettings settings(QString::fromStdString(folder + "/Pagewick.ini"), QSettings::IniFormat);
-  const pw::Text text = pageText(static_cast<std::size_t>(state.range(0)));
+  const pw::Text text = pw::bench::pageText(static_cast<std::size_t>(state.range(0)) * 1000000);
   const QString value = QString::fromStdU16String(text);
   for (auto _ : state) {
     // A real change each time, as a keystroke makes, so that sync() has to write.
@@ -76,7 +64,6 @@ void QSettingsIniSave(benchmark::State& state) {
     settings.sync();
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size() * 2));
-  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -8,27 +8,20 @@
 #include <QTest>
 #include <QTextCursor>
 #include <fcntl.h>
-#include <filesystem>
 #include <unistd.h>
 
 #include "app/qt/exacttextedit.h"
+#include "bench/pagetext.h"
 #include "app/qt/form1.h"
 #include "platform/posix/filesettingsstore.h"
 #include "tests/doubles/dispatchdouble.h"
 #include "tests/doubles/doubles.h"
+#include "tests/doubles/tempdir.h"
 
 namespace {
 
-pw::Text pageText(std::size_t units) {
-  const pw::Text line = u"Pagewick collects page text — Съешь же ещё этих мягких булок.\r\n";
-  pw::Text text;
-  while (text.size() < units) text += line;
-  text.resize(units);
-  return text;
-}
-
 struct Window {
-  explicit Window(std::size_t units) : store(folder()), initial(pageText(units)) {
+  explicit Window(std::size_t units) : store(dir.path()), initial(pw::bench::pageText(units)) {
     services = std::make_unique<pw::Services>(pw::Services{desk.automation, desk.stacking, desk.clipboard, desk.events,
                                                            store, desk.messages, desk.saveDialog, *desk.files, desk.app, desk.random});
     form = std::make_unique<pw::Form1>(*services, std::make_unique<pw::test::RecordingDispatch>(),
@@ -42,12 +35,7 @@ struct Window {
     while (form->text1Box()->isReadOnly()) QApplication::processEvents();
     QApplication::processEvents();
   }
-  ~Window() { std::filesystem::remove_all(root); }
-  std::string folder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pagewick-bench-XXXXXX").string();
-    return root = mkdtemp(pattern.data());
-  }
-  std::string root;
+  pw::test::TempDir dir{"bench"};
   pw::test::FakeDesktop desk;
   pw::posix::FileSettingsStore store;
   std::unique_ptr<pw::Services> services;
@@ -57,7 +45,7 @@ struct Window {
 
 void AppendCapture(benchmark::State& state) {
   Window w(static_cast<std::size_t>(state.range(0)) * 1024 * 1024);
-  const pw::Text capture = u"\r" + pageText(100 * 1024);
+  const pw::Text capture = u"\r" + pw::bench::pageText(100 * 1024);
   for (auto _ : state) {
     state.PauseTiming();
     w.form->setText1(w.initial);
@@ -87,15 +75,15 @@ void Keystroke(benchmark::State& state) {
 
 template <bool Sync>
 void BareWrite(benchmark::State& state) {
-  const pw::Text text = pageText(static_cast<std::size_t>(state.range(0)) * 1000000);
-  const std::string path = std::filesystem::temp_directory_path() / "pagewick-bench-bare";
+  const pw::Text text = pw::bench::pageText(static_cast<std::size_t>(state.range(0)) * 1000000);
+  const pw::test::TempDir dir("bench");
+  const std::string path = dir / "bare";
   for (auto _ : state) {
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     benchmark::DoNotOptimize(::write(fd, text.data(), text.size() * 2));
     if (Sync) ::fsync(fd);
     ::close(fd);
   }
-  std::filesystem::remove(path);
 }
 
 }  // namespace

@@ -137,23 +137,19 @@ void Process::stop() {
   pid_ = -1;
 }
 
-Session::Session(const std::string& kind) {
-  std::string pattern = (std::filesystem::temp_directory_path() / ("pagewick-" + kind + "-XXXXXX")).string();
-  folder_ = mkdtemp(pattern.data());
+Session::Session(const std::string& kind) : folder_(kind) {
   // Open to all, as /tmp is: sway runs as nobody.
-  std::filesystem::create_directory(folder_ + "/tmp");
-  ::chmod((folder_ + "/tmp").c_str(), 01777);
+  std::filesystem::create_directory(folder_ / "tmp");
+  ::chmod((folder_ / "tmp").c_str(), 01777);
 }
 
 Session::~Session() {
   stopAll();
   // PAGEWICK_E2E_KEEP keeps the logs of the session's programs for a look afterwards.
   if (std::getenv("PAGEWICK_E2E_KEEP")) {
-    std::fprintf(stderr, "session kept in %s\n", folder_.c_str());
-    return;
+    std::fprintf(stderr, "session kept in %s\n", folder().c_str());
+    folder_.keep();
   }
-  std::error_code ignored;
-  std::filesystem::remove_all(folder_, ignored);
 }
 
 void Session::stopAll() {

@@ -11,6 +11,7 @@
 
 #include "platform/text.h"
 #include "platform/windowmatch.h"
+#include "tests/doubles/tempdir.h"
 
 namespace pw::e2e {
 
@@ -41,7 +42,7 @@ class Session {
   virtual ~Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
-  const std::string& folder() const { return folder_; }
+  const std::string& folder() const { return folder_.path(); }
 
   // Firefox ESR, or the Firefox PAGEWICK_E2E_FIREFOX names; in a private window where
   // PAGEWICK_E2E_FIREFOX_PRIVATE is set.
@@ -78,7 +79,7 @@ class Session {
  private:
   std::map<std::string, std::string> environment(const std::map<std::string, std::string>& extraEnv = {}) const;
 
-  std::string folder_;
+  test::TempDir folder_;
   std::vector<std::unique_ptr<Process>> processes_;  // stopped last-started first
 };
 

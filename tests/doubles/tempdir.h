@@ -19,23 +19,28 @@
 
 namespace pw::test {
 
-// A fresh folder, removed with everything in it at the end of the test.
+// A fresh folder, /tmp/pagewick-<kind>-XXXXXX, removed with everything in it at the end unless
+// kept.
 class TempDir {
  public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pagewick-test-XXXXXX").string();
+  explicit TempDir(const std::string& kind = "test") {
+    std::string pattern = (std::filesystem::temp_directory_path() / ("pagewick-" + kind + "-XXXXXX")).string();
     path_ = mkdtemp(pattern.data());
   }
   ~TempDir() {
+    if (kept_) return;
     std::error_code ignored;
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
     std::filesystem::remove_all(path_, ignored);
   }
   const std::string& path() const { return path_; }
   std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+  // Leaves the folder in place, for a look afterwards.
+  void keep() { kept_ = true; }
 
  private:
   std::string path_;
+  bool kept_ = false;
 };
 
 // While it lives, files this process writes cannot grow past `bytes`: a full disk, as far as the
