@@ -43,6 +43,16 @@ inline constexpr std::array<Control, 18> kControls{{
     {ControlKind::OptionButton, 1, 1, u"Internet Explorer", {240, 300, 1935, 225}},
 }};
 
+// A Win32 control's identifier: this plus its place in kControls.
+inline constexpr int kFirstControlId = 1000;
+
+// The control's name in the program (Text1, Frame2, Option3, Label1, PushButton4), which the
+// window gives its widget, where automation tools find it.
+inline Text controlName(const Control& c) {
+  static constexpr const char16_t* kPrefixes[] = {u"Text", u"Frame", u"Option", u"Label", u"PushButton"};
+  return kPrefixes[static_cast<int>(c.kind)] + Text(1, static_cast<char16_t>(u'0' + c.number));
+}
+
 // Where a control lies in the window's inside: the controls of a frame are placed from the
 // frame's corner.
 constexpr Rect inWindow(const Control& c) {

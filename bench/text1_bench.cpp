@@ -17,6 +17,7 @@
 #include "tests/doubles/dispatchdouble.h"
 #include "tests/doubles/doubles.h"
 #include "tests/doubles/tempdir.h"
+#include "tests/support/findcontrol.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ struct Window {
   }
   // A large text is shown piece by piece from the event loop; wait until all of it is.
   void settle() {
-    while (form->text1Box()->isReadOnly()) QApplication::processEvents();
+    while (pw::test::control<pw::ExactTextEdit>(*form, "Text1")->isReadOnly()) QApplication::processEvents();
     QApplication::processEvents();
   }
   pw::test::TempDir dir{"bench"};
@@ -59,7 +60,7 @@ void AppendCapture(benchmark::State& state) {
 template <bool Durable>
 void Keystroke(benchmark::State& state) {
   Window w(static_cast<std::size_t>(state.range(0)) * 1000000);
-  auto* box = w.form->text1Box();
+  auto* box = pw::test::control<pw::ExactTextEdit>(*w.form, "Text1");
   box->setFocus();
   QTextCursor cursor = box->textCursor();
   cursor.setPosition(box->document()->characterCount() / 2);

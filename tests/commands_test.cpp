@@ -11,6 +11,7 @@
 #include "tests/doubles/dispatchdouble.h"
 #include "tests/doubles/doubles.h"
 #include "tests/doubles/tempdir.h"
+#include "tests/support/findcontrol.h"
 
 namespace pw {
 namespace {
@@ -107,10 +108,10 @@ TEST_F(CommandsTest, AFileThatCannotBeEmptiedIsReportedAtLine106) {
 
 TEST_F(CommandsTest, ClearAndCopyWorkOnTheWholeExactText) {
   form->setText1(u"\rone\r\ntwo\rthree\u2028");
-  QTextCursor cursor = form->text1Box()->textCursor();
+  QTextCursor cursor = test::control<ExactTextEdit>(*form, "Text1")->textCursor();
   cursor.setPosition(1);
   cursor.setPosition(3, QTextCursor::KeepAnchor);
-  form->text1Box()->setTextCursor(cursor);
+  test::control<ExactTextEdit>(*form, "Text1")->setTextCursor(cursor);
   PushButton5_Click(desk.services, *form);
   EXPECT_EQ(desk.clipboard.content, Text(u"\rone\r\ntwo\rthree\u2028"));
   PushButton1_Click(desk.services, *form);

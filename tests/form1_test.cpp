@@ -23,6 +23,7 @@
 #include "platform/qtext/qtext.h"
 #include "tests/doubles/dispatchdouble.h"
 #include "tests/doubles/doubles.h"
+#include "tests/support/findcontrol.h"
 
 namespace pw {
 namespace {
@@ -45,22 +46,8 @@ class Form1Test : public ::testing::Test {
   std::unique_ptr<Form1> form;
 };
 
-// The widget the window made for a layout entry; a label is found by its caption.
-QWidget* widgetFor(Form1& form, const layout::Control& c) {
-  switch (c.kind) {
-    case ControlKind::TextBox:
-      if (c.number == 1) return form.text1Box();
-      return c.number == 2 ? form.text2Box() : form.text3Box();
-    case ControlKind::Frame: return form.frame(c.number);
-    case ControlKind::OptionButton: return form.optionButton(c.number);
-    case ControlKind::PushButton: return form.pushButton(c.number);
-    default:
-      for (QLabel* label : form.findChildren<QLabel*>()) {
-        if (label->text() == toQString(c.caption)) return label;
-      }
-      return nullptr;
-  }
-}
+// The widget the window made for a layout entry, by the control's name.
+QWidget* widgetFor(Form1& form, const layout::Control& c) { return test::control(form, toUtf8(layout::controlName(c))); }
 
 // Every control in its frame, at its place in pixels (15 twips to one at 96 dpi), white where the
 // window's rule says so. Two places are pinned, in case the conversion itself goes wrong.
@@ -69,21 +56,21 @@ TEST_F(Form1Test, ControlsStandWhereTheLayoutPutsThem) {
   const QString scale = qEnvironmentVariable("PAGEWICK_TEST_SCALE", QStringLiteral("1"));
   EXPECT_DOUBLE_EQ(form->devicePixelRatioF(), scale.toDouble());
   EXPECT_EQ(form->size(), QSize(536, 483));
-  EXPECT_EQ(form->text2Box()->geometry(), QRect(72, 20, 384, 23));
-  EXPECT_GE(form->text3Box()->geometry().top(), form->height());
+  EXPECT_EQ(test::control<QLineEdit>(*form, "Text2")->geometry(), QRect(72, 20, 384, 23));
+  EXPECT_GE(test::control<QLineEdit>(*form, "Text3")->geometry().top(), form->height());
   const auto px = [](int twips) { return static_cast<int>(std::lround(twips / 15.0)); };
   for (const layout::Control& c : layout::kControls) {
     SCOPED_TRACE(QString::fromUtf16(c.caption).toStdString() + " " + std::to_string(c.number));
     QWidget* w = widgetFor(*form, c);
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->parentWidget(), c.frame ? form->frame(c.frame) : static_cast<QWidget*>(form.get()));
+    EXPECT_EQ(w->parentWidget(), c.frame ? test::control<QGroupBox>(*form, "Frame", c.frame) : static_cast<QWidget*>(form.get()));
     EXPECT_EQ(w->geometry(), QRect(px(c.at.left), px(c.at.top), px(c.at.width), px(c.at.height)));
     if (layout::startsWhite(c)) {
       EXPECT_EQ(w->palette().color(w->backgroundRole()), QColor(Qt::white));
     }
   }
-  EXPECT_EQ(form->pushButton(2)->text(), "Copy Browser Text and Append To Text Box");
-  EXPECT_EQ(form->pushButton(2)->font().pointSizeF(), 11.25);
+  EXPECT_EQ(test::control<QPushButton>(*form, "PushButton", 2)->text(), "Copy Browser Text and Append To Text Box");
+  EXPECT_EQ(test::control<QPushButton>(*form, "PushButton", 2)->font().pointSizeF(), 11.25);
   EXPECT_TRUE(form->font().bold());
   EXPECT_EQ(form->font().pointSizeF(), 9.0);
 }
@@ -102,19 +89,18 @@ TEST_F(Form1Test, FocusStartsHiddenAndTabsInTabIndexOrder) {
     }
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    EXPECT_EQ(QApplication::focusWidget(), form->text3Box());
-    QRadioButton* entered = form->optionButton(chosen ? chosen : 1);
-    const QWidget* expected[] = {form->pushButton(9), entered, form->text1Box(), form->pushButton(2),
-                                 form->pushButton(1), form->text2Box(), form->pushButton(6), form->pushButton(4),
-                                 form->pushButton(3), form->pushButton(5), form->text3Box()};
-    for (const QWidget* next : expected) {
+    EXPECT_EQ(QApplication::focusWidget(), test::control<QLineEdit>(*form, "Text3"));
+    QWidget* entered = test::control(*form, "Option", chosen ? chosen : 1);  // the option group's stop
+    for (const std::string name : {"PushButton9", "", "Text1", "PushButton2", "PushButton1", "Text2", "PushButton6",
+                                   "PushButton4", "PushButton3", "PushButton5", "Text3"}) {
+      const QWidget* next = name.empty() ? entered : test::control(*form, name);
       QWidget* focus = QApplication::focusWidget();
       QTest::keyClick(focus, Qt::Key_Tab);
       ASSERT_EQ(QApplication::focusWidget(), next) << "after " << focus->metaObject()->className() << " "
                                                    << focus->objectName().toStdString();
       if (next != entered || !chosen) continue;
       QTest::keyClick(entered, Qt::Key_Space);
-      for (int n = 1; n <= 3; ++n) EXPECT_EQ(form->optionButton(n)->isChecked(), n == chosen) << n;
+      for (int n = 1; n <= 3; ++n) EXPECT_EQ(test::control<QRadioButton>(*form, "Option", n)->isChecked(), n == chosen) << n;
       EXPECT_EQ(desk.settings.values[u"Option" + number(chosen)], u"True");
     }
   }
@@ -128,14 +114,14 @@ TEST_F(Form1Test, PointerMovementSetsTheWindowsPointer) {
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(w, &move);
   };
-  moveOver(form->pushButton(4));
+  moveOver(test::control<QPushButton>(*form, "PushButton", 4));
   EXPECT_EQ(form->mousePointer(), 99);
-  moveOver(form->optionButton(2));  // no handler of its own: the code stays
+  moveOver(test::control<QRadioButton>(*form, "Option", 2));  // no handler of its own: the code stays
   EXPECT_EQ(form->mousePointer(), 99);
-  moveOver(form->frame(1));
+  moveOver(test::control<QGroupBox>(*form, "Frame", 1));
   EXPECT_EQ(form->mousePointer(), 0);
-  moveOver(form->pushButton(9));
-  moveOver(form->text1Box()->viewport());
+  moveOver(test::control<QPushButton>(*form, "PushButton", 9));
+  moveOver(test::control<ExactTextEdit>(*form, "Text1")->viewport());
   EXPECT_EQ(form->mousePointer(), 0);
 }
 

@@ -22,6 +22,7 @@
 #include "tests/doubles/dispatchdouble.h"
 #include "tests/doubles/doubles.h"
 #include "tests/doubles/tempdir.h"
+#include "tests/support/findcontrol.h"
 
 namespace pw {
 namespace {
@@ -38,7 +39,7 @@ class StartupTest : public ::testing::Test {
     form->load();
   }
   std::map<Text, Text>& stored() { return desk.settings.values; }
-  bool selected(int n) { return form->optionButton(n)->isChecked(); }
+  bool selected(int n) { return test::control<QRadioButton>(*form, "Option", n)->isChecked(); }
 
   FakeDesktop desk;
   RecordingDispatch* skin = nullptr;
@@ -82,7 +83,7 @@ TEST_F(StartupTest, TheLastTrueOptionWinsAndTheStoreFollows) {
   numbers.settings.values = {{u"Option1", u"0"}, {u"Option2", u"1"}, {u"Option3", u"0"}};
   Form1 other(numbers.services, std::make_unique<RecordingDispatch>(), std::make_unique<RecordingDispatch>());
   other.load();
-  EXPECT_TRUE(other.optionButton(2)->isChecked());
+  EXPECT_TRUE(test::control<QRadioButton>(other, "Option", 2)->isChecked());
 }
 
 TEST_F(StartupTest, ABadOptionWordIsReportedAtItsLineAndTheRestIsRestored) {
@@ -160,7 +161,7 @@ TEST_F(StartupTest, SkinRecoloursThenCallsTheControlInOrder) {
   skinDouble->properties[1] = std::int32_t{6};
   skin = skinDouble.get();
   form = std::make_unique<Form1>(desk.services, std::move(skinDouble), std::make_unique<RecordingDispatch>());
-  const QColor optionBefore = form->optionButton(1)->palette().color(form->optionButton(1)->backgroundRole());
+  const QColor optionBefore = test::control<QRadioButton>(*form, "Option", 1)->palette().color(test::control<QRadioButton>(*form, "Option", 1)->backgroundRole());
   LoadSkin(desk.services, *form);
 
   ASSERT_EQ(skin->calls.size(), 6u);
@@ -172,8 +173,8 @@ TEST_F(StartupTest, SkinRecoloursThenCallsTheControlInOrder) {
   EXPECT_EQ(skin->calls[4].id, 10);
   EXPECT_EQ(skin->calls[5].id, 3);
   EXPECT_EQ(skin->calls[5].args, (std::vector<Variant>{static_cast<std::int32_t>(form->winId())}));
-  EXPECT_NE(form->optionButton(1)->palette().color(form->optionButton(1)->backgroundRole()), optionBefore);
-  EXPECT_EQ(form->text2Box()->palette().color(form->text2Box()->backgroundRole()), QColor(Qt::white));
+  EXPECT_NE(test::control<QRadioButton>(*form, "Option", 1)->palette().color(test::control<QRadioButton>(*form, "Option", 1)->backgroundRole()), optionBefore);
+  EXPECT_EQ(test::control<QLineEdit>(*form, "Text2")->palette().color(test::control<QLineEdit>(*form, "Text2")->backgroundRole()), QColor(Qt::white));
 }
 
 TEST_F(StartupTest, TheRealSkinControlDressesTheWindowInTheStyleSheet) {
@@ -268,7 +269,7 @@ TEST(DamagedStore, TheWindowOpensSaysWhatItCouldNotReadAndWhereItWent) {
   form.load();
   ASSERT_EQ(desk.messages.reportedLines(), (std::vector{130, 134, 136}));
   EXPECT_TRUE(desk.messages.shown[1].prompt.starts_with(u"Could not read the setting \"Text1\"")) << test::narrow(desk.messages.shown[1].prompt);
-  EXPECT_TRUE(form.optionButton(1)->isChecked());
+  EXPECT_TRUE(test::control<QRadioButton>(form, "Option", 1)->isChecked());
   EXPECT_EQ(form.text1(), u"");
   for (const auto& [key, box, bytes] : {std::tuple{u"Option2", 0, option2}, {u"Text1", 1, cutText}, {u"Text2", 2, std::string()}}) {
     const auto aside = test::pathsStartingWith(path(key) + ".unreadable-");

@@ -22,10 +22,6 @@ class ExactTextEdit final : public QPlainTextEdit {
   // The same as setExactText(exactText() + suffix), without the copy.
   void appendExactText(TextView suffix);
 
-  // The clipboard's part of the box, reachable from tests.
-  void insertFromMimeDataForTest(const QMimeData* source) { insertFromMimeData(source); }
-  QMimeData* createMimeDataFromSelectionForTest() const { return createMimeDataFromSelection(); }
-
   // How exact text is shown: each line break becomes one U+2029.
   static QString display(TextView exact, std::vector<std::uint8_t>* breaks = nullptr);
 

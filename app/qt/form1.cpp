@@ -111,6 +111,7 @@ QWidget* Form1::control(layout::Ref ref) const {
 void Form1::createControls() {
   for (const layout::Control& c : layout::kControls) {
     QWidget* widget = createControl(c, c.frame ? frame(c.frame) : static_cast<QWidget*>(this));
+    widget->setObjectName(toQString(layout::controlName(c)));
     widget->setGeometry(twips(c.at));
     if (layout::startsWhite(c)) paintBackground(widget, kWhite);
     collection_.emplace_back(widget, c.kind);
@@ -244,7 +245,6 @@ void Form1::setControlBackColor(std::size_t index, std::uint32_t colour) {
   paintBackground(widget, colour);
 }
 
-controls::PushButton* Form1::pushButton(int number) const { return buttons_.at(static_cast<std::size_t>(number)); }
 
 QGroupBox* Form1::frame(int number) const { return number == 1 ? frame1_ : number == 2 ? frame2_ : frame5_; }
 

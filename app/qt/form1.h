@@ -57,14 +57,6 @@ class Form1 final : public QWidget, public MainWindow {
   Dispatch& skin() override { return *skin_; }
   Dispatch& dialog() override { return *dialog_; }
 
-  // The controls, by their names.
-  ExactTextEdit* text1Box() const { return text1_; }
-  QLineEdit* text2Box() const { return text2_; }
-  QLineEdit* text3Box() const { return text3_; }
-  QRadioButton* optionButton(int number) const { return options_[number - 1]; }
-  controls::PushButton* pushButton(int number) const;
-  QGroupBox* frame(int number) const;
-
  protected:
   void closeEvent(QCloseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -74,6 +66,7 @@ class Form1 final : public QWidget, public MainWindow {
   void createControls();
   QWidget* createControl(const layout::Control& control, QWidget* parent);
   QWidget* control(layout::Ref ref) const;
+  QGroupBox* frame(int number) const;
   void wireEvents();
   void updateOptionTabStop();
 
