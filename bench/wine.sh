@@ -42,7 +42,10 @@ measure() {  # measure NAME BOX_CHARS PAGE_CHARS
     starts+=($(( $(ms) - t0 )))
     idle "$program"
     fills+=($(( $(ms) - t0 - 500 )))
-    xdotool windowactivate --sync "$window" mousemove --window "$window" 268 289
+    # Where the window has "Copy Browser Text and Append To Text Box".
+    "$wine" "$build/tests/win/wine_probe.exe" spot PushButton2 "$(winpath "$session/spot")"
+    local x y; read -r x y <"$session/spot"
+    xdotool windowactivate --sync "$window" mousemove --window "$window" "$x" "$y"
     t0=$(ms)
     xdotool click 1
     until xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; do :; done

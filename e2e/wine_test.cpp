@@ -313,8 +313,8 @@ TEST_F(WineTest, TheWindowIsLaidOutAtEachDpiWithEveryCaptionWhole) {
     EXPECT_NEAR(shown.height, px(layout::kForm.height), 1);
     ASSERT_EQ(shown.controls.size(), layout::kControls.size());
     for (const ShownControl& c : shown.controls) {
-      // The window numbers its controls from 1000 in the layout's order.
-      const layout::Control& entry = layout::kControls.at(static_cast<std::size_t>(c.id - 1000));
+      // The window numbers its controls in the layout's order.
+      const layout::Control& entry = layout::kControls.at(static_cast<std::size_t>(c.id - layout::kFirstControlId));
       const layout::Rect at = layout::inWindow(entry);
       SCOPED_TRACE(toUtf8(entry.caption));
       EXPECT_NEAR(c.left, px(at.left), 1);

@@ -13,7 +13,6 @@ namespace pw::winui {
 namespace {
 
 constexpr wchar_t kClass[] = L"PagewickForm1";
-constexpr int kFirstId = 1000;  // a control's id is this plus its place in the collection
 // Fixed size, no maximize box.
 // Not WS_CLIPCHILDREN: the frames draw no inside of their own, the window paints it.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -115,7 +114,7 @@ void Form1::createControls() {
       case ControlKind::OptionButton: style |= BS_AUTORADIOBUTTON | (c.number == 1 ? WS_GROUP : 0); break;
       default: break;
     }
-    const int id = kFirstId + static_cast<int>(collection_.size());
+    const int id = layout::kFirstControlId + static_cast<int>(collection_.size());
     HWND hwnd = CreateWindowExW(exStyle, windowClass, win::wide(c.caption).c_str(), style, 0, 0, 0, 0, window_,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (c.kind == ControlKind::TextBox && c.number != 1) SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);
@@ -257,17 +256,14 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Form1::onCommand(int id, int code) {
-  const std::size_t index = static_cast<std::size_t>(id - kFirstId);
+  const std::size_t index = static_cast<std::size_t>(id - layout::kFirstControlId);
   if (index >= collection_.size() || !collection_[index].entry) return;
   const layout::Control& c = *collection_[index].entry;
   // An owner-drawn button reports the second click of a quick pair as a double click only.
   if (c.kind == ControlKind::PushButton && (code == BN_CLICKED || code == BN_DOUBLECLICKED)) {
     return events_.buttonClicked(c.number);
   }
-  if (c.kind == ControlKind::OptionButton && code == BN_CLICKED) {
-    updateOptionTabStop();
-    if (option(c.number)) events_.optionChosen();
-  }
+  if (c.kind == ControlKind::OptionButton && code == BN_CLICKED) optionChanged(c.number);
   if (c.kind == ControlKind::TextBox && code == EN_CHANGE) {
     if (c.number == 1) text1_->onEditChanged();
     if (c.number == 2) events_.textChanged(2);
@@ -339,8 +335,12 @@ void Form1::setOption(int number, bool value) {
   for (int n = 1; n <= 3; ++n) {
     SendMessageW(control({ControlKind::OptionButton, n}), BM_SETCHECK, n == number ? BST_CHECKED : BST_UNCHECKED, 0);
   }
+  optionChanged(number);  // BM_SETCHECK notifies no one, unlike a click
+}
+
+void Form1::optionChanged(int number) {
   updateOptionTabStop();
-  events_.optionChosen();
+  if (option(number)) events_.optionChosen();
 }
 
 Text Form1::text2() {

@@ -70,6 +70,8 @@ class Form1 final : public MainWindow {
   HBRUSH brushFor(HWND control, HDC dc);
   HBRUSH brush(std::uint32_t colour);
   void updateOptionTabStop();
+  // An option was clicked or set: the tab stop follows, and a chosen one is saved.
+  void optionChanged(int number);
   int px(int twips) const { return MulDiv(twips, dpi_, 1440); }
 
   Services& s_;

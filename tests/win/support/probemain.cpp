@@ -136,6 +136,22 @@ int layout(const std::wstring& out) {
   return 0;
 }
 
+// The centre of the control named `name` (PushButton2, Text1) in the window's inside, as "x y".
+int spot(const std::wstring& name, const std::wstring& out) {
+  HWND window = pagewick();
+  if (!window) return 1;
+  for (std::size_t i = 0; i < pw::layout::kControls.size(); ++i) {
+    const pw::Text own = pw::layout::controlName(pw::layout::kControls[i]);
+    if (std::wstring(own.begin(), own.end()) != name) continue;
+    RECT at{};
+    GetWindowRect(GetDlgItem(window, pw::layout::kFirstControlId + static_cast<int>(i)), &at);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&at), 2);
+    std::ofstream{std::filesystem::path(out)} << (at.left + at.right) / 2 << ' ' << (at.top + at.bottom) / 2 << '\n';
+    return 0;
+  }
+  return 2;
+}
+
 int manifest(const std::wstring& exe, const std::wstring& out) {
   HMODULE image = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   HRSRC found = image ? FindResourceW(image, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)) : nullptr;
@@ -177,6 +193,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"topmost") return topmost(arg(2));
   if (command == L"owned") return owned(arg(2));
   if (command == L"layout") return layout(arg(2));
+  if (command == L"spot") return spot(arg(2), arg(3));
   if (command == L"manifest") return manifest(arg(2), arg(3));
   return 64;
 }
