@@ -21,6 +21,18 @@
 #              in a root of its own (scripts/test-root.sh), made in the background from the start;
 #              in Debian 13's, also the Windows program under its Wine 10
 # Usage: scripts/test.sh [STAGE...]
+#
+# The words the scripts share, each for one thing:
+#   stage        a part of this run, named as above
+#   suite        a set of CTest tests scripts/suite.sh runs in a built tree: unit, widget and one
+#                per desktop; the stages of the same names run them
+#   label        what CTest marks a test's kind with: unit, widget, extension, e2e, wine, win32
+#   build mode   what scripts/build.sh builds into build/: build (the program), unit (with its unit
+#                and widget tests), desktops (with the end-to-end tests), test (with the benchmarks)
+#   package set  what scripts/install-deps.sh installs: build, package, desktops, e2e (the desktops'
+#                own packages alone), test, windows, release, roots
+#   root         a Debian system of another release (scripts/root.sh); a bare root has
+#                debootstrap's packages alone, a layer is a throw-away overlay on a root
 set -euo pipefail
 cd "$(dirname "$0")/.."
 read -ra suites <<<"$(bash scripts/suite.sh --list)"
