@@ -102,7 +102,9 @@ class WaylandProgramTest : public ::testing::Test {
       std::cerr << "keeping above goes unchecked: the X11 window manager does not support the state\n";
       return;
     }
-    EXPECT_TRUE(eventually([&] { return keptAbove(session->xDisplay(), *xWindow(session->xDisplay(), u"Pagewick")); }));
+    const auto ours = xWindow(session->xDisplay(), u"Pagewick");
+    ASSERT_TRUE(ours) << "our window is gone";
+    EXPECT_TRUE(eventually([&] { return keptAbove(session->xDisplay(), *ours); }));
   }
   // Why the compositor takes no screenshots here, if it takes none; asked once.
   const std::optional<std::string>& blind() {
