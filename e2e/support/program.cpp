@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <set>
+#include <map>
 #include <thread>
 
 #include "e2e/support/screen.h"
@@ -18,6 +18,9 @@
 #include "platform/x11/x11windows.h"
 
 namespace pw::e2e {
+
+using namespace std::chrono_literals;
+
 namespace {
 
 std::string readFile(const std::string& path) {
@@ -55,10 +58,14 @@ Program::Program(XSession& session, const std::string& configHome) : Program(ses
 Program::Program(XSession& session, Launch launch) : session_(session), launch_(std::move(launch)) {
   process_ = &session_.start(launch_.argv, launch_.env, "pagewick.log");
   // The main window is the one titled exactly "Pagewick" that is not a message box. A build that
-  // loads before it shows its window reports start-up errors first; each is answered once.
-  std::set<unsigned long> answered;
+  // loads before it shows its window reports start-up errors first; each is answered, and again
+  // if it is still there two seconds later: a key sent as a box maps can be lost on a busy machine.
+  std::map<unsigned long, std::chrono::steady_clock::time_point> answered;
   auto found = session_.waitForWindow([&](const WindowCandidate& w) {
-    if (launch_.answerStartErrors && w.title == u"Application Error" && answered.insert(w.handle).second) {
+    const auto now = std::chrono::steady_clock::now();
+    if (launch_.answerStartErrors && w.title == u"Application Error" &&
+        (!answered.contains(w.handle) || now - answered[w.handle] > 2s)) {
+      answered[w.handle] = now;
       session_.run({"xdotool", "windowactivate", "--sync", std::to_string(w.handle), "key", "Return"});
     }
     return w.title == u"Pagewick";
