@@ -7,7 +7,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -327,18 +326,12 @@ MiriwaySession::MiriwaySession(WaylandOptions options, bool extensions) : Toplev
   connect(options.xwayland, 720);
 }
 
-bool MiriwaySession::waitForWindow(TextView part, int timeoutMs) {
-  WlrToplevels list(socket_);
-  auto lastTurn = std::chrono::steady_clock::now();
-  return eventually([&] {
-    const std::vector<Text> titles = list.titles();
-    if (std::ranges::any_of(titles, [&](const Text& title) { return title.find(part) != Text::npos; })) return true;
-    if (std::chrono::steady_clock::now() - lastTurn > 3s) {
-      list.minimiseAndRestoreEach();
-      lastTurn = std::chrono::steady_clock::now();
-    }
-    return false;
-  }, timeoutMs);
+void MiriwaySession::whileWaiting(WlrToplevels& list) {
+  const auto now = std::chrono::steady_clock::now();
+  if (lastTurn_ == std::chrono::steady_clock::time_point{}) lastTurn_ = now;
+  if (now - lastTurn_ < 3s) return;
+  list.minimiseAndRestoreEach();
+  lastTurn_ = std::chrono::steady_clock::now();
 }
 
 std::unique_ptr<ToplevelListSession> toplevelListSession(const std::string& name, WaylandOptions options) {
@@ -349,10 +342,12 @@ std::unique_ptr<ToplevelListSession> toplevelListSession(const std::string& name
 }
 
 bool ToplevelListSession::waitForWindow(TextView part, int timeoutMs) {
+  WlrToplevels list(socket_);
   return eventually([&] {
-    for (const Text& title : WlrToplevels(socket_).titles()) {
+    for (const Text& title : list.titles()) {
       if (title.find(part) != Text::npos) return true;
     }
+    whileWaiting(list);
     return false;
   }, timeoutMs);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Private headless Wayland compositors for end-to-end tests: wlroots ones (sway, labwc, Wayfire),
 // Miriway, KWin, GNOME Shell and Weston.
+#include <chrono>
 #include <optional>
 
 #include "e2e/support/screen.h"
@@ -9,6 +10,8 @@
 #include "platform/gnome/shellwindows.h"
 
 namespace pw::e2e {
+
+class WlrToplevels;
 
 struct WaylandOptions {
   bool xwayland = false;        // an X server for X11 programs, as desktops have
@@ -125,6 +128,8 @@ class ToplevelListSession : public WlrootsSession {
 
  protected:
   using WlrootsSession::WlrootsSession;
+  // What the session does each time waitForWindow finds the title not there yet.
+  virtual void whileWaiting(WlrToplevels&) {}
 };
 
 // labwc, with its default configuration.
@@ -162,10 +167,15 @@ class MiriwaySession final : public ToplevelListSession {
   // Mir 2.28 takes a window's new title only with the next commit of the window's own surface,
   // and a browser idle once its page is drawn commits nothing more: the title the loaded page
   // gives its window can stay unseen. While a title is looked for, each window is minimised and
-  // brought back now and then, as a user may do on the task bar; both browsers commit then.
-  bool waitForWindow(TextView part, int timeoutMs = 60000) override;
+  // brought back every 3 s, as a user may do on the task bar; both browsers commit then.
   // Mir's list leaves out the windows that have a parent.
   bool stackingNamesDialogs() const override { return false; }
+
+ protected:
+  void whileWaiting(WlrToplevels& list) override;
+
+ private:
+  std::chrono::steady_clock::time_point lastTurn_{};
 };
 
 // The desktop the foreign-toplevel list serves by its name ("labwc", "wayfire", "miriway"), or
