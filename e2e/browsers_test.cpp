@@ -93,6 +93,8 @@ class BrowsersTest : public ::testing::TestWithParam<Browser> {
 
 TEST_P(BrowsersTest, ServicesCopyThePageText) {
   ClipboardClear(desk.clipboard);
+  // A browser's copy was there: were it still offered, it would be read as this one.
+  ASSERT_FALSE(desk.clipboard.hasText()) << "the cleared clipboard still offers text";
   desk.automation.activate(GetParam().name);
   Pause(desk.events, 0.1);
   desk.automation.sendKeys(u"^a");

@@ -83,6 +83,7 @@ DataClipboard::DataClipboard(Connection& connection, int answerMs)
       .selection =
           [](void* data, zwlr_data_control_device_v1*, zwlr_data_control_offer_v1* proxy) {
             auto& self = *static_cast<DataClipboard*>(data);
+            ++self.selections_;
             self.offer_.reset(proxy && self.arriving_ && self.arriving_->proxy == proxy ? self.arriving_.release() : nullptr);
           },
       .finished = [](void*, zwlr_data_control_device_v1*) {},
@@ -103,8 +104,11 @@ DataClipboard::~DataClipboard() {
 void DataClipboard::select(zwlr_data_control_source_v1* source) {
   // The old source goes only once the new selection is in place: KWin kept offering a destroyed
   // source, whose readers then waited for ever.
+  const int seen = selections_;
   zwlr_data_control_device_v1_set_selection(device_, source);
-  connection_.roundtrip();  // our own selection event has come back
+  connection_.roundtrip();  // our own selection event has come back, where the compositor sends it
+  // Mir sends none: the offer held before is gone all the same, and reading it gives nothing.
+  if (selections_ == seen) offer_.reset();
   if (source_) zwlr_data_control_source_v1_destroy(source_);
   source_ = source;
 }

@@ -46,6 +46,7 @@ class DataClipboard final : public Clipboard {
   std::unique_ptr<Offer> offer_;    // what the clipboard holds, when another program set it
   std::unique_ptr<Offer> arriving_;  // announced, not yet the selection
   zwlr_data_control_source_v1* source_ = nullptr;  // ours, while it is the selection
+  int selections_ = 0;  // selection events so far
   std::string ownText_;
 };
 
