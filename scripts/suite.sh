@@ -2,7 +2,7 @@
 # Runs named suites of the tests in build/ (made by scripts/build.sh: unit for the first two,
 # desktops or test for all), by default all of them; a suite that finds no test fails:
 #   unit, widget (with the GNOME Shell extension's load check), and the end-to-end suites of
-#   each desktop: x11, sway, labwc, wayfire, kwin, gnome, and the refusals of weston and miriway.
+#   each desktop: x11, sway, labwc, wayfire, miriway, kwin, gnome, and weston (its refusal).
 #   labwc's, Wayfire's and Miriway's run where scripts/install-deps.sh installs them (labwc from
 #   Debian 13 on, Wayfire and Miriway on unstable, the first whose Wayfire runs headless);
 #   elsewhere they are left out, and said so.

@@ -6,8 +6,8 @@
 #   x11 sway labwc wayfire miriway kwin gnome weston
 #              the end-to-end tests on each desktop, which start their own servers and real
 #              browsers (scripts/suite.sh; labwc, Wayfire and Miriway only where one that runs
-#              headless is installed); on Weston, which offers no route, and on Miriway, the
-#              refusal alone; e2e names them all
+#              headless is installed); on Weston, which offers no route, the refusal alone;
+#              e2e names them all
 #   package    the .deb built and checked, installed into a bare root of this release, started
 #              and tried on GNOME and KWin, then scripts/run.sh run in each desktop's session
 #              and a capture (scripts/test-package.sh)

@@ -121,6 +121,7 @@ class SwaySession final : public WlrootsSession {
 // foreign-toplevel list, as a task bar does.
 class ToplevelListSession : public WlrootsSession {
  public:
+  ~ToplevelListSession() override;
   bool waitForWindow(TextView part, int timeoutMs = 60000) override;
   bool bringForward(const std::string& title) override;
   // The active window first; the list tells no more of the order.
@@ -128,8 +129,16 @@ class ToplevelListSession : public WlrootsSession {
 
  protected:
   using WlrootsSession::WlrootsSession;
-  // What the session does each time waitForWindow finds the title not there yet.
-  virtual void whileWaiting(WlrToplevels&) {}
+  // The keyboard and clipboard of the session's user, on a connection of their own; made at
+  // the first call.
+  struct User;
+  User& user();
+  // What the session's user does once waitForWindow has found the window titled `title`;
+  // false when the window is not fit for the tests.
+  virtual bool found(WlrToplevels&, const Text&) { return true; }
+
+ private:
+  std::unique_ptr<User> user_;
 };
 
 // labwc, with its default configuration.
@@ -143,7 +152,6 @@ class LabwcSession final : public ToplevelListSession {
 class WayfireSession final : public ToplevelListSession {
  public:
   explicit WayfireSession(WaylandOptions options = {});
-  ~WayfireSession() override;
 
  protected:
   // Wayfire 0.10 keeps offering a keyboard once the active one is gone, as the program's goes
@@ -151,10 +159,6 @@ class WayfireSession final : public ToplevelListSession {
   // modifiers. The user's keyboard mends that with its next key, so the session's user has one
   // and presses F16 before starting a browser.
   void beforeBrowser() override;
-
- private:
-  struct Keyboard;
-  std::unique_ptr<Keyboard> keyboard_;
 };
 
 // Miriway on Mir's virtual display, with the extensions Pagewick needs added in its user's
@@ -164,18 +168,13 @@ class WayfireSession final : public ToplevelListSession {
 class MiriwaySession final : public ToplevelListSession {
  public:
   explicit MiriwaySession(WaylandOptions options = {}, bool extensions = true);
-  // Mir 2.28 takes a window's new title only with the next commit of the window's own surface,
-  // and a browser idle once its page is drawn commits nothing more: the title the loaded page
-  // gives its window can stay unseen. While a title is looked for, each window is minimised and
-  // brought back every 3 s, as a user may do on the task bar; both browsers commit then.
   // Mir's list leaves out the windows that have a parent.
   bool stackingNamesDialogs() const override { return false; }
 
  protected:
-  void whileWaiting(WlrToplevels& list) override;
-
- private:
-  std::chrono::steady_clock::time_point lastTurn_{};
+  // Chromium just started on Mir takes no keys for a while after its first activation: the
+  // user copies from each browser once, until it answers.
+  bool found(WlrToplevels& list, const Text& title) override;
 };
 
 // The desktop the foreign-toplevel list serves by its name ("labwc", "wayfire", "miriway"), or

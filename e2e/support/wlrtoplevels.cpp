@@ -101,17 +101,6 @@ bool WlrToplevels::minimise(TextView part) {
   return settle(*window, false);
 }
 
-void WlrToplevels::minimiseAndRestoreEach() {
-  connection_->roundtrip();
-  for (auto& window : toplevels_) {
-    if (window.closed) continue;
-    zwlr_foreign_toplevel_handle_v1_set_minimized(window.proxy);
-    settle(window, false);
-    zwlr_foreign_toplevel_handle_v1_activate(window.proxy, connection_->seat());
-    settle(window, true);
-  }
-}
-
 bool WlrToplevels::active(TextView part) {
   connection_->roundtrip();
   const Toplevel* window = find(part, false);

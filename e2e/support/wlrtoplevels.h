@@ -29,8 +29,6 @@ class WlrToplevels {
   bool activate(TextView title);
   // Minimises the window whose title contains `part`; true once it is minimised and not active.
   bool minimise(TextView part);
-  // Minimises each window and brings it back, as a task bar's buttons do.
-  void minimiseAndRestoreEach();
   // Whether that window is shown and active.
   bool active(TextView part);
 

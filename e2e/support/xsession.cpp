@@ -259,7 +259,7 @@ user_pref("network.captive-portal-service.enabled", false);
 user_pref("network.connectivity-service.enabled", false);
 user_pref("browser.tabs.warnOnClose", false);
 user_pref("extensions.autoDisableScopes", 15);
-)";
+)" << firefoxPrefs_;
   const char* firefox = std::getenv("PAGEWICK_E2E_FIREFOX");
   std::vector<std::string> argv{firefox ? firefox : "firefox-esr", "--no-remote", "--new-instance", "--profile", profile};
   if (std::getenv("PAGEWICK_E2E_FIREFOX_PRIVATE")) argv.push_back("--private-window");

@@ -75,6 +75,7 @@ class Session {
   // "" means the variable is removed.
   std::map<std::string, std::string> env_;
   std::vector<std::string> chromiumFlags_;
+  std::string firefoxPrefs_;  // lines for Firefox's user.js besides the tests' own
 
  private:
   std::map<std::string, std::string> environment(const std::map<std::string, std::string>& extraEnv = {}) const;
