@@ -32,15 +32,22 @@ using test::RecordingDispatch;
 
 class StartupTest : public ::testing::Test {
  protected:
-  void start() {
-    auto skinDouble = std::make_unique<RecordingDispatch>();
+  StartupTest() { desk.app.folder = fromUtf8(dir.path()); }
+  // The window, with `skinDouble` for its skin control; loaded unless `load` is false.
+  void start(std::unique_ptr<RecordingDispatch> skinDouble = std::make_unique<RecordingDispatch>(), bool load = true) {
     skin = skinDouble.get();
     form = std::make_unique<Form1>(desk.services, std::move(skinDouble), std::make_unique<RecordingDispatch>());
-    form->load();
+    if (load) form->load();
+  }
+  // The skin file beside the program.
+  void writeSkin(const std::string& sheet = "QWidget { }") {
+    std::filesystem::create_directories(dir / "x");
+    test::writeBytes(dir / "x/o.cjs", sheet);
   }
   std::map<Text, Text>& stored() { return desk.settings.values; }
   bool selected(int n) { return test::control<QRadioButton>(*form, "Option", n)->isChecked(); }
 
+  test::TempDir dir;  // the program's folder
   FakeDesktop desk;
   RecordingDispatch* skin = nullptr;
   std::unique_ptr<Form1> form;
@@ -105,19 +112,14 @@ TEST_F(StartupTest, ABadOptionWordIsReportedAtItsLineAndTheRestIsRestored) {
 }
 
 TEST_F(StartupTest, FailingStepsAreEachReportedAndStartUpGoesOn) {
-  test::TempDir dir;
-  desk.app.folder = fromUtf8(dir.path());
-  std::filesystem::create_directories(dir / "x");
-  test::writeBytes(dir / "x/o.cjs", "QWidget { }");
+  writeSkin();
   test::writeBytes(dir / "HAND-M.CUR", "not a cursor");
   desk.app.failPictures = true;
   desk.app.failOpen = true;
   desk.random.value = 0.06;  // n = 7: the home page visit
   auto skinDouble = std::make_unique<RecordingDispatch>();
   skinDouble->failing[2] = true;
-  skin = skinDouble.get();
-  form = std::make_unique<Form1>(desk.services, std::move(skinDouble), std::make_unique<RecordingDispatch>());
-  form->load();
+  start(std::move(skinDouble));
   EXPECT_EQ(desk.messages.reportedLines(), (std::vector{100, 104, 110}));
   EXPECT_EQ(skin->calls.size(), 1u);  // the failed load ends the skin loading
   EXPECT_EQ(form->windowTitle(), "Pagewick");
@@ -136,8 +138,6 @@ TEST_F(StartupTest, TheHomePageOpensOnOneDrawInAHundred) {
 }
 
 TEST_F(StartupTest, APointerPictureBesideTheProgramBecomesTheCustomPointer) {
-  test::TempDir dir;
-  desk.app.folder = fromUtf8(dir.path());
   test::writeBytes(dir / "HAND-M.CUR", "cursor");
   start();
   form->setMousePointer(kPointerCustom);
@@ -153,14 +153,10 @@ TEST_F(StartupTest, APointerPictureBesideTheProgramBecomesTheCustomPointer) {
 }
 
 TEST_F(StartupTest, SkinRecoloursThenCallsTheControlInOrder) {
-  test::TempDir dir;
-  desk.app.folder = fromUtf8(dir.path());
-  std::filesystem::create_directories(dir / "x");
-  test::writeBytes(dir / "x/o.cjs", "QWidget { }");
+  writeSkin();
   auto skinDouble = std::make_unique<RecordingDispatch>();
   skinDouble->properties[1] = std::int32_t{6};
-  skin = skinDouble.get();
-  form = std::make_unique<Form1>(desk.services, std::move(skinDouble), std::make_unique<RecordingDispatch>());
+  start(std::move(skinDouble), false);
   const QColor optionBefore = test::control<QRadioButton>(*form, "Option", 1)->palette().color(test::control<QRadioButton>(*form, "Option", 1)->backgroundRole());
   LoadSkin(desk.services, *form);
 
@@ -178,14 +174,11 @@ TEST_F(StartupTest, SkinRecoloursThenCallsTheControlInOrder) {
 }
 
 TEST_F(StartupTest, TheRealSkinControlDressesTheWindowInTheStyleSheet) {
-  test::TempDir dir;
-  desk.app.folder = fromUtf8(dir.path());
-  std::filesystem::create_directories(dir / "x");
   const std::string sheet =
       "QPushButton { color: #123456; border: 1px solid red }\n"
       "QGroupBox , QLabel{background:#fe0;color :black;}\n"
       "QLineEdit { font: bold; }  QWidget { background-color: white; color: rgb(1,2,3)";
-  test::writeBytes(dir / "x/o.cjs", sheet);
+  writeSkin(sheet);
   form = std::make_unique<Form1>(desk.services);  // the real skin and dialog controls
   form->load();
   EXPECT_TRUE(desk.messages.shown.empty());
@@ -207,8 +200,6 @@ TEST_F(StartupTest, TheRealSkinControlDressesTheWindowInTheStyleSheet) {
 }
 
 TEST_F(StartupTest, NoSkinFileOrAFolderInItsPlaceMeansNoSkin) {
-  test::TempDir dir;
-  desk.app.folder = fromUtf8(dir.path());
   std::filesystem::create_directories(dir / "x/o.cjs");
   start();
   EXPECT_TRUE(skin->calls.empty());
