@@ -1,7 +1,6 @@
 #pragma once
 // Private headless Wayland compositors for end-to-end tests: wlroots ones (sway, labwc, Wayfire),
 // Miriway, KWin, GNOME Shell and Weston.
-#include <chrono>
 #include <optional>
 
 #include "e2e/support/screen.h"
